@@ -1,0 +1,126 @@
+#pragma once
+// The simulated handheld: its mode, buttons, watch, game and sounds, drawn
+// through the segment panel. It knows nothing of the desktop shell: time,
+// randomness, settings and sound arrive through the interfaces of services.h,
+// and its eight timers run on whatever TimerBackend it is given.
+
+#include <array>
+
+#include "panel.h"
+#include "services.h"
+#include "timer.h"
+
+namespace zarvik {
+
+enum ModeNumber : int {
+  ModeAllSegments = 0,
+  ModeTime1 = 1,
+  ModeTime2 = 2,
+  ModeAlarm = 3,
+  ModeChrono = 4,
+  ModeDate = 5,
+  ModeGameAReady = 6,
+  ModeGameBReady = 7,
+  ModeGameAPlay = 8,
+  ModeGameBPlay = 9,
+  ModeGameOver = 10,
+};
+
+class Handheld {
+ public:
+  Handheld(TimerBackend& timers, const Clock& clock, RandomSource& random, SoundLayer& sound,
+           SettingsStore& settings);
+  Handheld(const Handheld&) = delete;
+  Handheld& operator=(const Handheld&) = delete;
+
+  Panel panel;
+
+  // Mode controller and buttons.
+  int Mode = ModeAllSegments;
+  bool GameAHeld = false;
+  bool GameBHeld = false;
+  bool ButtonLatch = false;  // one latch shared by Time, Left and Right
+
+  // Game state. ItemLanes[lane-1][step-1]: 0 empty, 1 item, 2 caught item.
+  std::array<std::array<int, 5>, 3> ItemLanes{};
+  std::array<int, 3> GotFlags{};
+  int Score = 0;
+  int HiScoreA = 0;
+  int HiScoreB = 0;
+  int MissCount = 0;
+  int HeroPos = 2;
+  int MaxItems = 1;
+  int ActiveLane = 1;  // the lane the next tick advances; the game-over phase after the fifth miss
+  bool HeroMovable = false;
+
+  // Sound effects.
+  bool SoundEnabled = false;
+  int SoundGameover = 0;
+  int SoundGot = 0;
+  int SoundMiss = 0;
+  int SoundMove = 0;
+  int SoundStart = 0;
+
+  Timer Timer_Alarm;
+  Timer Timer_Clock;
+  Timer Timer_Date;
+  Timer Timer_Game_Start;
+  Timer Timer_Game;
+  Timer Timer_Game_Over;
+  Timer Timer_Hit;
+  Timer Timer_Reprise;
+
+  // Modes (modes.cpp).
+  void Gam_Set_Mode();
+  void Gam_Stop_All_Timers();
+  void Timer_Game_StartTimer();
+
+  // Button actions (modes.cpp).
+  void Inp_game_a_down();
+  void Inp_game_a_up();
+  void Inp_game_b_down();
+  void Inp_game_b_up();
+  void Inp_time_down();
+  void Inp_time_up();
+  void Inp_left_down();
+  void Inp_left_up();
+  void Inp_right_down();
+  void Inp_right_up();
+
+  // Watch displays (watch.cpp).
+  void Timer_ClockTimer();
+  void Timer_AlarmTimer();
+  void Timer_DateTimer();
+
+  // Game engine (game.cpp).
+  void Gam_Set_Level();
+  void Gam_Reset();
+  void Timer_GameTimer();
+  void Timer_HitTimer();
+  void Timer_RepriseTimer();
+  void Timer_Game_OverTimer();
+  void Gam_Move_Hero(int step);  // -1 left, +1 right
+
+  // Sound effects (sound_effects.cpp).
+  // Loads the five samples in order; false when SoundGameover failed to load.
+  bool Snd_Load();
+  void Snd_Play(int sample);
+  void Snd_Silence();
+  void Snd_Release();  // frees the five samples and closes the library
+
+  SoundLayer& sound() { return sound_; }
+  SettingsStore& settings() { return settings_; }
+
+ private:
+  void clearDisplay();  // stop every timer and darken every segment
+  void pressButton(ImageId pressed, bool& flag);
+  bool pressAccepted(ImageId pressed, bool& flag);
+  void releaseButton(ImageId pressed, bool& flag);
+
+  const Clock& clock_;
+  RandomSource& random_;
+  SoundLayer& sound_;
+  SettingsStore& settings_;
+};
+
+}  // namespace zarvik

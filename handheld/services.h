@@ -1,0 +1,58 @@
+#pragma once
+// The small interfaces through which the handheld reaches the world: local
+// time, a random source, the per-user settings store and the sound layer.
+
+#include <string>
+
+namespace zarvik {
+
+struct LocalDateTime {
+  int year = 2000, month = 1, day = 1;  // month 1..12, day 1..31
+  int hour = 0, minute = 0, second = 0;  // hour 0..23
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalDateTime now() const = 0;
+};
+
+// Uniform integers 0..3.
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  virtual int draw() = 0;
+};
+
+// The per-user settings: every value is text; reads that find nothing or
+// text that is not a number yield the caller's default.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual int readInteger(const std::string& name, int defaultValue) = 0;
+  virtual void writeInteger(const std::string& name, int value) = 0;
+  bool readBool(const std::string& name, bool defaultValue) {
+    return readInteger(name, defaultValue ? 1 : 0) != 0;
+  }
+  void writeBool(const std::string& name, bool value) { writeInteger(name, value ? 1 : 0); }
+};
+
+// The sound library's seven calls. Sample handles are opaque; 0 means none.
+class SoundLayer {
+ public:
+  virtual ~SoundLayer() = default;
+  virtual bool FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned flags) = 0;
+  virtual bool FSOUND_SetOutput(int outputtype) = 0;  // 1 ALSA-like, 2 desktop server
+  virtual int FSOUND_Sample_Load(int index, const char* name, unsigned mode, int offset,
+                                 int length) = 0;
+  virtual int FSOUND_PlaySound(int channel, int sample) = 0;  // channel -1: any free
+  virtual bool FSOUND_StopSound(int channel) = 0;             // channel -3: all
+  virtual void FSOUND_Sample_Free(int sample) = 0;            // harmless for 0
+  virtual void FSOUND_Close() = 0;  // harmless when never initialised
+};
+
+inline constexpr unsigned FSOUND_2D = 0x2000;
+inline constexpr int FSOUND_FREE = -1;
+inline constexpr int FSOUND_ALL = -3;
+
+}  // namespace zarvik
