@@ -113,7 +113,6 @@ class Handheld {
 
  private:
   void clearDisplay();  // stop every timer and darken every segment
-  void pressButton(ImageId pressed, bool& flag);
   bool pressAccepted(ImageId pressed, bool& flag);
   void releaseButton(ImageId pressed, bool& flag);
 

@@ -1,0 +1,192 @@
+// The catching game: level table, reset, the game tick, the catch pose, the
+// restart after a miss, the game-over sequence and the hero's moves.
+
+#include "handheld.h"
+
+namespace zarvik {
+
+namespace {
+
+struct Level {
+  int maxItems;
+  int intervalMs;
+};
+
+// Rows by score within the 200-point cycle: 0..3, 4..49, 50..99, 100..199.
+constexpr Level kGameALevels[] = {{1, 250}, {3, 250}, {4, 250}, {5, 215}};
+constexpr Level kGameBLevels[] = {{1, 215}, {4, 215}, {5, 215}, {6, 185}};
+
+int levelRow(int score) {
+  int n = score;
+  while (n > 199) n -= 200;
+  if (n < 4) return 0;
+  if (n < 50) return 1;
+  if (n < 100) return 2;
+  return 3;
+}
+
+constexpr int kPreviousLane[] = {0, 3, 1, 2};  // by lane 1..3
+
+}  // namespace
+
+void Handheld::Gam_Set_Level() {
+  if (Mode != ModeGameAPlay && Mode != ModeGameBPlay) return;
+  const Level& level =
+      (Mode == ModeGameAPlay ? kGameALevels : kGameBLevels)[levelRow(Score)];
+  MaxItems = level.maxItems;
+  Timer_Game.setInterval(level.intervalMs);
+}
+
+// Entering mode 8 or 9. The ready display of mode 6 or 7 (indicator, hero in
+// column 2, targets) stays as it is.
+void Handheld::Gam_Reset() {
+  Score = 0;
+  panel.Vid_Show_Panel_Score(Score, true);
+  MissCount = 0;
+  panel.Vid_Show_Panel_Miss(MissCount);
+  Gam_Set_Level();
+  for (auto& lane : ItemLanes) lane.fill(0);
+  GotFlags.fill(0);
+  HeroMovable = true;
+  ActiveLane = 1;
+  Timer_Game.setEnabled(true);
+}
+
+void Handheld::Timer_GameTimer() {
+  auto cell = [this](int lane, int step) -> int& { return ItemLanes[lane - 1][step - 1]; };
+  int missedLane = 0;
+  bool caught = false;
+  int itemsInAdvancedLane = 0;
+
+  // 1. Retire caught items: a caught item shows one tick at step 5, then one
+  //    tick as the lane's caught picture.
+  for (int lane = 1; lane <= 3; ++lane) {
+    GotFlags[lane - 1] = 0;
+    if (cell(lane, 5) == 2) {
+      cell(lane, 5) = 0;
+      GotFlags[lane - 1] = 1;
+    }
+  }
+
+  // 2. Judge misses: an item at the last step outside the hero's column.
+  for (int lane = 1; lane <= 3; ++lane) {
+    if (cell(lane, 5) == 1 && lane != HeroPos) {
+      cell(lane, 5) = 0;
+      missedLane = lane;
+    }
+  }
+
+  // 3. Judge the catch.
+  if (!missedLane && cell(HeroPos, 5) == 1) {
+    panel.Vid_Show_Hero(HeroPos, 2);
+    Timer_Hit.setInterval(100);
+    Timer_Hit.setEnabled(true);
+    cell(HeroPos, 5) = 2;
+    Score += 1;
+    if (Score > 9999) Score -= 10000;
+    panel.Vid_Show_Panel_Score(Score, true);
+    Gam_Set_Level();
+    caught = true;
+  }
+
+  // 4. Advance the active lane by one step and maybe place a new item.
+  if (!missedLane) {
+    const int lane = ActiveLane;
+    for (int step = 5; step > 1; --step) cell(lane, step) = cell(lane, step - 1);
+    cell(lane, 1) = 0;
+
+    int itemsInPlay = 0;
+    for (const auto& row : ItemLanes)
+      for (int c : row) itemsInPlay += c == 1;
+    const bool drawn = random_.draw() == 0;
+    const bool proposed = drawn || itemsInPlay == 0;
+    const bool blocked = cell(lane, 2) == 1 || cell(kPreviousLane[lane], 1) == 1 ||
+                         itemsInPlay >= MaxItems;
+    if (proposed && !blocked) cell(lane, 1) = 1;
+
+    for (int c : ItemLanes[lane - 1]) itemsInAdvancedLane += c == 1;
+  }
+
+  // 5. Consequences of a miss, or on to the next lane.
+  if (missedLane) {
+    HeroMovable = false;
+    Gam_Stop_All_Timers();
+    panel.setVisible(itemMiss(missedLane), true);
+    panel.setVisible(itemTarget(missedLane), false);
+    MissCount += 1;
+    panel.Vid_Show_Panel_Miss(MissCount);
+    Timer& next = MissCount >= 5 ? Timer_Game_Over : Timer_Reprise;
+    if (MissCount >= 5) ActiveLane = 0;
+    next.setInterval(MissCount >= 5 ? 100 : 1100);
+    next.setEnabled(true);
+  } else {
+    ActiveLane = ActiveLane % 3 + 1;
+  }
+
+  // 6. Redraw the field.
+  for (int lane = 1; lane <= 3; ++lane) {
+    for (int step = 1; step <= 5; ++step) panel.setVisible(itemStep(lane, step), cell(lane, step) != 0);
+    panel.setVisible(itemGot(lane), GotFlags[lane - 1] == 1);
+  }
+
+  // 7. At most one sound: miss, then catch, then a step.
+  if (missedLane) Snd_Play(SoundMiss);
+  else if (caught) Snd_Play(SoundGot);
+  else if (itemsInAdvancedLane > 0) Snd_Play(SoundMove);
+}
+
+void Handheld::Timer_HitTimer() {
+  panel.Vid_Show_Hero(HeroPos, 1);
+  Timer_Hit.setEnabled(false);
+}
+
+void Handheld::Timer_RepriseTimer() {
+  panel.Vid_Show_All_Item_Miss(false);
+  panel.Vid_Show_All_Item_Target(true);
+  HeroMovable = true;
+  Timer_Game.setEnabled(true);
+  Timer_Reprise.setEnabled(false);
+}
+
+// Phases after the fifth miss: 100 ms nothing; 200 ms the game-over sound;
+// 3.6 s the high score and the final display (mode 10); 33.6 s the clock.
+void Handheld::Timer_Game_OverTimer() {
+  switch (ActiveLane) {
+    case 0:
+      break;
+    case 1:
+      Snd_Play(SoundGameover);
+      Timer_Game_Over.setInterval(3400);
+      break;
+    case 2:
+      if (Mode == ModeGameAPlay && Score > HiScoreA) {
+        HiScoreA = Score;
+        settings_.writeInteger("HiScore1", HiScoreA);
+      } else if (Mode == ModeGameBPlay && Score > HiScoreB) {
+        HiScoreB = Score;
+        settings_.writeInteger("HiScore2", HiScoreB);
+      }
+      Mode = ModeGameOver;
+      Gam_Set_Mode();
+      Timer_Game_Over.setInterval(30000);
+      break;
+    case 3:
+      Mode = ModeTime1;
+      Gam_Set_Mode();
+      Timer_Game_Over.setEnabled(false);
+      break;
+    default:
+      break;
+  }
+  ActiveLane += 1;
+}
+
+void Handheld::Gam_Move_Hero(int step) {
+  const int target = HeroPos + step;
+  if (!HeroMovable || target < 1 || target > 3) return;
+  panel.Vid_Show_Hero(HeroPos, 0);
+  HeroPos = target;
+  panel.Vid_Show_Hero(HeroPos, 1);
+}
+
+}  // namespace zarvik
