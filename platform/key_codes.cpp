@@ -1,0 +1,77 @@
+#include "key_codes.h"
+
+#include <QKeyEvent>
+#include <string_view>
+
+namespace zarvik {
+namespace {
+
+// The main-row digit under each shifted character of a US keyboard.
+constexpr std::string_view kShiftedDigits = ")!@#$%^&*(";
+
+std::uint16_t keypadCode(int qtKey) {
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 96 + (qtKey - Qt::Key_0);
+  switch (qtKey) {
+    case Qt::Key_Asterisk: return 106;
+    case Qt::Key_Plus: return 107;
+    case Qt::Key_Minus: return 109;
+    case Qt::Key_Period:
+    case Qt::Key_Comma: return 110;
+    case Qt::Key_Slash: return 111;
+    default: return 0;  // keypad arrows, Enter... fall through to the main codes
+  }
+}
+
+}  // namespace
+
+std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+  if (modifiers.testFlag(Qt::KeypadModifier)) {
+    if (const std::uint16_t code = keypadCode(qtKey)) return code;
+  } else if (qtKey > 0 && qtKey < 0x80) {
+    const auto shifted = kShiftedDigits.find(char(qtKey));
+    if (shifted != std::string_view::npos) return std::uint16_t('0' + shifted);
+  }
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return std::uint16_t(qtKey);
+  if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return std::uint16_t(qtKey);
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return std::uint16_t(112 + (qtKey - Qt::Key_F1));
+  switch (qtKey) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return vk::Return;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return vk::Escape;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Left: return vk::Left;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return vk::Right;
+    case Qt::Key_Down: return 40;
+    default: return 0;
+  }
+}
+
+std::uint16_t KeyCodeTracker::press(const QKeyEvent& event) {
+  const quint32 scan = event.nativeScanCode();
+  if (event.isAutoRepeat() && pressed_.contains(scan)) return pressed_.value(scan);
+  const std::uint16_t code = virtualKeyCode(event.key(), event.modifiers());
+  if (scan != 0) pressed_.insert(scan, code);  // 0: no scan code known, nothing to pair
+  return code;
+}
+
+std::uint16_t KeyCodeTracker::release(const QKeyEvent& event) {
+  const quint32 scan = event.nativeScanCode();
+  if (event.isAutoRepeat()) return 0;
+  if (scan != 0) {
+    if (const auto found = pressed_.constFind(scan); found != pressed_.cend()) {
+      const std::uint16_t code = *found;
+      pressed_.erase(found);
+      return code;
+    }
+  }
+  return virtualKeyCode(event.key(), event.modifiers());
+}
+
+}  // namespace zarvik

@@ -1,0 +1,45 @@
+#pragma once
+// Windows-style virtual-key codes for Qt key events: the codes the key table
+// and the windows' key handlers compare (digits 48-57, letters 65-90, arrows
+// 37-40, Shift 16, Ctrl 17, Alt 18, space 32, Enter 13, Esc 27, F1-F12
+// 112-123, keypad digits 96-105). nativeVirtualKey() cannot serve: it is 0
+// offscreen and a case-dependent keysym on X11.
+
+#include <QHash>
+#include <Qt>
+#include <cstdint>
+
+class QKeyEvent;
+
+namespace zarvik {
+
+namespace vk {
+inline constexpr std::uint16_t Return = 13;
+inline constexpr std::uint16_t Escape = 27;
+inline constexpr std::uint16_t Left = 37;
+inline constexpr std::uint16_t Right = 39;
+}  // namespace vk
+
+// The code of a Qt key; 0 for a key without one. Keypad keys (carrying
+// Qt::KeypadModifier) get the keypad's own codes, so keypad digits never
+// match the main row's. With Shift held a US keyboard reports the main-row
+// digits as "!@#$%^&*()": those map to their digits.
+std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// Gives each key event its code and makes every release carry the code its
+// press had. Shift may change between press and release (press "1" as '!',
+// release it as '1' after letting go of Shift), so the code given at press is
+// remembered by the key's scan code. Auto-repeat releases are not releases:
+// X11 sends them between repeated presses while the key is held.
+class KeyCodeTracker {
+ public:
+  // The code of a press (first or repeated).
+  std::uint16_t press(const QKeyEvent& event);
+  // The code of a release, or 0 for an auto-repeat release that must be ignored.
+  std::uint16_t release(const QKeyEvent& event);
+
+ private:
+  QHash<quint32, std::uint16_t> pressed_;  // scan code -> code given at press
+};
+
+}  // namespace zarvik

@@ -1,0 +1,49 @@
+#pragma once
+// The per-user settings store: QSettings in the platform's native format under
+// organisation "Quendrel", application "Zarvik50" (on Linux the file
+// $XDG_CONFIG_HOME/Quendrel/Zarvik50.conf, group [General]). Every value is
+// text: integers as decimal digits, booleans as "1" or "0".
+//
+// Each write reaches the file before it returns. QSettings writes the whole
+// file to a temporary file, flushes it to disk and renames it over the old one
+// (QSaveFile), so a crash at any moment leaves the old or the new file, never
+// a half-written one; setAtomicSyncRequired(true) forbids the non-atomic
+// fallback it would otherwise use in a read-only folder.
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "services.h"
+
+class QSettings;
+
+namespace zarvik {
+
+// Reads the text of a stored integer: leading blanks, an optional sign, then
+// decimal digits, or hexadecimal digits after "$" or "0x". Nothing may follow.
+// Hexadecimal spells a 32-bit pattern ("$FFFFFFFF" is -1); decimal must fit in
+// 32 bits. Anything else, the empty text included, is no number.
+std::optional<int> parseStoredInteger(std::string_view text);
+
+class QtSettingsStore : public SettingsStore {
+ public:
+  QtSettingsStore();
+  ~QtSettingsStore() override;
+
+  // Opens the store, creating its file and folders on the first write.
+  void open();
+  // Releases the store; reads then give their defaults and writes are dropped.
+  void release();
+  bool isOpen() const { return settings_ != nullptr; }
+  QString fileName() const;
+
+  int readInteger(const std::string& name, int defaultValue) override;
+  void writeInteger(const std::string& name, int value) override;
+
+ private:
+  std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace zarvik
