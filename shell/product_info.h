@@ -1,0 +1,16 @@
+#pragma once
+// The program's identity as its windows show it: name, version, release line
+// and the project's links.
+
+namespace product {
+
+inline constexpr char kTitle[] = "Zarvik (Omvix, Brumalo) Simulator";
+inline constexpr char kVersion[] = "Version 5.00 * Final *";
+inline constexpr char kReleaseLine[] = "Zarvik50 Simulator 5.00 by Quendrel, released December 2026";
+
+inline constexpr char kWebsiteText[] = "www.quendrel.example";
+inline constexpr char kWebsiteUrl[] = "https://www.quendrel.example/zarvik50/";
+inline constexpr char kEmail[] = "zarvik50@quendrel.example";
+inline constexpr char kDonationUrl[] = "https://www.quendrel.example/zarvik50/donate";
+
+}  // namespace product

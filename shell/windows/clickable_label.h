@@ -1,0 +1,28 @@
+#pragma once
+// A label that acts on a left click: a link text, or a picture button that
+// shows its pressed picture while the left button is held on it. The click
+// comes on release over the label, as with a push button.
+
+#include <QLabel>
+#include <QPixmap>
+
+class ClickableLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit ClickableLabel(QWidget* parent = nullptr);
+  // A picture button: `released` normally, `pressed` while held.
+  void setPictures(const QPixmap& released, const QPixmap& pressed);
+
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QPixmap released_;
+  QPixmap pressed_;
+  bool held_ = false;
+};

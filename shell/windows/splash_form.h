@@ -1,0 +1,75 @@
+#pragma once
+// The splash window: names the game and its version, carries the project's
+// links, asks for the sound driver, and its play action sets up sound and
+// hands over to the main window. Skipped at start-up when a driver is stored
+// and the splash is switched off.
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+class ClickableLabel;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+namespace zarvik {
+class Handheld;
+class SettingsStore;
+}  // namespace zarvik
+
+class TSplashForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Positions in the driver list, stored as SoundMode.
+  enum Driver { DirectSound = 0, MultiMedia = 1, NoSound = 2 };
+
+  // `handheldPicture`, the skin's face, is printed on the retail box; when it
+  // is null a plain drawn handheld stands in. `splashMenuEntry` (may be null)
+  // is ticked like the check box by the play action.
+  TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& settings, QWidget& mainWindow,
+              const QImage& handheldPicture, QAction* splashMenuEntry = nullptr);
+
+  // Whether creation ran the play action at once (driver stored, splash off).
+  bool playedAtCreation() const { return playedAtCreation_; }
+
+  QComboBox* cb_sound = nullptr;
+  QCheckBox* chb_splashscreen = nullptr;
+  ClickableLabel* btn_play = nullptr;
+  QLabel* btn_play_disabled = nullptr;
+  ClickableLabel* btn_paypal = nullptr;
+  ClickableLabel* la_website_2 = nullptr;
+  ClickableLabel* la_email_2 = nullptr;
+
+  void btn_playClick();
+  void FormKeyDown(std::uint16_t key);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void cb_soundChange();
+  bool playEnabled() const;
+  void la_website_2Click();
+  void la_email_2Click();
+  void btn_paypalClick();
+
+  zarvik::Handheld& handheld_;
+  zarvik::SettingsStore& settings_;
+  QWidget& mainWindow_;
+  QAction* splashMenuEntry_;
+  bool playedAtCreation_ = false;
+
+  QLabel* im_background = nullptr;
+  QLabel* im_box_picture = nullptr;
+  QLabel* la_game_title = nullptr;
+  QLabel* la_version = nullptr;
+  QLabel* la_release_date = nullptr;
+  QLabel* la_website_1 = nullptr;
+  QLabel* la_email_1 = nullptr;
+  QLabel* la_sound_select = nullptr;
+};
