@@ -1,0 +1,168 @@
+#include "main_window.h"
+
+#include <QBitmap>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "application_state.h"
+#include "error_box.h"
+#include "skin_picture.h"
+
+using namespace zarvik;
+
+namespace {
+
+// Drawing order above the face: segments, digits and released buttons, then
+// the pressed pictures (shown over their released ones), then the overlay.
+const std::array<ImageId, kImageCount> kPaintOrder = [] {
+  std::array<ImageId, kImageCount> order{};
+  std::size_t n = 0;
+  order[n++] = im_background;
+  for (int i = 0; i < kImageCount; ++i)
+    if (ImageId(i) != im_background && ImageId(i) != im_background_screen_top &&
+        kSkinImages[i].role != ImageRole::Pressed)
+      order[n++] = ImageId(i);
+  for (int i = 0; i < kImageCount; ++i)
+    if (kSkinImages[i].role == ImageRole::Pressed) order[n++] = ImageId(i);
+  order[n++] = im_background_screen_top;
+  return order;
+}();
+
+QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+constexpr int kMaxListedProblems = 12;
+
+}  // namespace
+
+TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      handheld_(handheld),
+      skinSources_(std::move(options.skin)) {
+  setWindowTitle(QString());
+  setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
+  handheld_.panel.observer = this;
+  IsFullscreen = options.fullscreen.value_or(handheld_.settings().readBool("FullscreenMode", true));
+  resize(561, 374);
+  LoadSkin();
+}
+
+TForm1::~TForm1() {
+  if (handheld_.panel.observer == this) handheld_.panel.observer = nullptr;
+}
+
+QSize TForm1::screenSize() const {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  return s ? s->size() : QSize(561, 374);
+}
+
+void TForm1::LoadSkin() {
+  SkinLoadReport report = loadSkin(skinSources_, IsFullscreen, screenSize(), handheld_.panel, layout_);
+  if (report.configMissing) {
+    showErrorBox(this, kConfigMissingMessage);
+    terminateApplication();
+  } else {
+    setFixedSize(layout_.clientSize);
+  }
+  updateWindowMask();
+  update();
+
+  if (!report.problems.isEmpty()) {
+    QStringList lines = report.problems.mid(0, kMaxListedProblems);
+    if (report.problems.size() > kMaxListedProblems)
+      lines << tr("... and %1 more.").arg(report.problems.size() - kMaxListedProblems);
+    showErrorBox(this, tr("Some of the skin could not be loaded:") + "\n\n" + lines.join('\n'));
+  }
+}
+
+void TForm1::setFullscreen(bool on) {
+  IsFullscreen = on;
+  LoadSkin();
+  centreOnScreen();
+}
+
+void TForm1::centreOnScreen() {
+  const QSize screen = screenSize();
+  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+std::optional<ImageId> TForm1::imageAt(QPoint point) const {
+  for (auto it = kPaintOrder.rbegin(); it != kPaintOrder.rend(); ++it) {
+    const Image& image = handheld_.panel[*it];
+    if (image.visible && toQRect(image.rect).contains(point)) return *it;
+  }
+  return std::nullopt;
+}
+
+void TForm1::imageChanged(ImageId id) { update(toQRect(handheld_.panel[id].rect)); }
+
+void TForm1::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  paintLayers(painter, event->rect());
+}
+
+QImage TForm1::composedPicture() const {
+  QImage picture(layout_.clientSize, QImage::Format_RGB32);
+  QPainter painter(&picture);
+  paintLayers(painter, picture.rect());
+  return picture;
+}
+
+void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
+  const QRect client(QPoint(0, 0), layout_.clientSize);
+  painter.fillRect(dirty, layout_.windowColour);
+
+  if (layout_.backdrop.visible) {
+    const QImage& picture = layout_.backdrop.picture;
+    if (layout_.backdrop.stretched) {
+      painter.drawImage(client, picture);
+    } else {
+      const QPoint centred((client.width() - picture.width()) / 2, (client.height() - picture.height()) / 2);
+      painter.drawImage(centred, picture);
+    }
+  }
+  if (layout_.logo.visible && layout_.logo.rect.intersects(dirty)) {
+    painter.save();
+    painter.setClipRect(layout_.logo.rect, Qt::IntersectClip);
+    painter.drawImage(layout_.logo.rect.topLeft(), layout_.logo.picture);
+    painter.restore();
+  }
+
+  for (ImageId id : kPaintOrder) {
+    const Image& image = handheld_.panel[id];
+    const QRect box = toQRect(image.rect);
+    if (!image.visible || !image.picture || !box.intersects(dirty)) continue;
+    const QImage picture = SkinPicture::imageOf(image.picture);
+    if (id == btn_set_top) {
+      painter.drawImage(box, picture);  // the one picture scaled to its box
+    } else {
+      painter.save();
+      painter.setClipRect(box, Qt::IntersectClip);
+      painter.drawImage(box.topLeft(), picture);
+      painter.restore();
+    }
+  }
+
+  if (layout_.menuButtonVisible && !btn_game_menu_background_picture.isNull()) {
+    const QRect box(QPoint(0, 0), layout_.menuButtonBackgroundSize);
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    painter.drawImage(0, 0, btn_game_menu_background_picture);
+    painter.restore();
+  }
+}
+
+// The window's shape: every pixel of exactly the see-through colour shows the
+// desktop and lets presses through. Segments lie inside the face's outline,
+// so the shape changes only when LoadSkin has run, not when segments change.
+void TForm1::updateWindowMask() {
+  if (!layout_.seeThrough) {
+    clearMask();
+    return;
+  }
+  // MaskInColor marks the key pixels with 1 bits, which QBitmap takes as
+  // colour0 (clear) of its region: what remains is every other pixel.
+  const QImage picture = composedPicture();
+  setMask(QBitmap::fromImage(picture.createMaskFromColor(*layout_.seeThrough | 0xff000000u, Qt::MaskInColor)));
+}

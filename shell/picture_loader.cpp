@@ -1,0 +1,275 @@
+#include "picture_loader.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+#include <png.h>
+
+#include "config_values.h"
+
+namespace zarvik {
+
+namespace {
+
+// Pictures larger than this are refused rather than allocated: a damaged
+// header must not claim gigabytes.
+constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
+
+bool sizeAcceptable(qint64 width, qint64 height) {
+  return width > 0 && height > 0 && width * height <= kMaxPixels;
+}
+
+// ---- PNG ------------------------------------------------------------------
+
+struct PngSource {
+  const png_byte* data;
+  png_size_t size;
+  png_size_t pos;
+};
+
+// Everything that must survive a longjmp out of libpng lives here, created
+// before setjmp and reached through a reference that never changes.
+struct PngState {
+  PngSource source;
+  QImage image;
+  std::vector<png_bytep> rows;
+  bool ownTransparency = false;
+  char message[256] = {};
+};
+
+void pngRead(png_structp png, png_bytep out, png_size_t length) {
+  auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
+  if (length > src->size - src->pos) png_error(png, "unexpected end of file");
+  std::memcpy(out, src->data + src->pos, length);
+  src->pos += length;
+}
+
+[[noreturn]] void pngFail(png_structp png, png_const_charp message) {
+  auto* state = static_cast<PngState*>(png_get_error_ptr(png));
+  std::snprintf(state->message, sizeof state->message, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void pngWarn(png_structp, png_const_charp) {}
+
+bool readPng(png_structp png, png_infop info, PngState& state) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_read_fn(png, &state.source, pngRead);
+  png_set_sig_bytes(png, 0);
+  png_read_info(png, info);
+
+  png_uint_32 width = 0, height = 0;
+  int depth = 0, colourType = 0;
+  png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
+  if (!sizeAcceptable(width, height)) png_error(png, "picture too large");
+  state.ownTransparency =
+      (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
+
+  // Everything becomes 8-bit BGRA, which is QImage's ARGB32 in memory.
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_bgr(png);
+  if (!(colourType & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png, info, PNG_INFO_tRNS))
+    png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != png_size_t(width) * 4) png_error(png, "unsupported pixel layout");
+
+  state.image = QImage(int(width), int(height), QImage::Format_ARGB32);
+  if (state.image.isNull()) png_error(png, "out of memory");
+  state.rows.resize(height);
+  for (png_uint_32 y = 0; y < height; ++y) state.rows[y] = state.image.scanLine(int(y));
+  png_read_image(png, state.rows.data());
+  png_read_end(png, nullptr);
+  return true;
+}
+
+// ---- JPEG -----------------------------------------------------------------
+
+struct JpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void jpegFail(j_common_ptr info) {
+  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+  errors->manager.format_message(info, errors->message);
+  std::longjmp(errors->jump, 1);
+}
+
+// libjpeg only warns about a truncated file and fills the rest with grey;
+// a half picture is an error here.
+void jpegMessage(j_common_ptr info, int level) {
+  if (level == -1 && info->err->msg_code == JWRN_JPEG_EOF) jpegFail(info);
+}
+
+struct JpegState {
+  jpeg_decompress_struct info;
+  JpegErrors errors;
+  QImage image;
+};
+
+bool readJpeg(JpegState& state) {
+  if (setjmp(state.errors.jump)) return false;
+  jpeg_read_header(&state.info, TRUE);
+  state.info.out_color_space = JCS_EXT_BGRA;
+  jpeg_start_decompress(&state.info);
+  if (!sizeAcceptable(state.info.output_width, state.info.output_height)) {
+    std::snprintf(state.errors.message, sizeof state.errors.message, "picture too large");
+    return false;
+  }
+  state.image = QImage(int(state.info.output_width), int(state.info.output_height),
+                       QImage::Format_RGB32);
+  if (state.image.isNull()) {
+    std::snprintf(state.errors.message, sizeof state.errors.message, "out of memory");
+    return false;
+  }
+  while (state.info.output_scanline < state.info.output_height) {
+    JSAMPROW row = state.image.scanLine(int(state.info.output_scanline));
+    jpeg_read_scanlines(&state.info, &row, 1);
+  }
+  jpeg_finish_decompress(&state.info);
+  return true;
+}
+
+// ---- Qt readers -----------------------------------------------------------
+
+DecodedPicture decodeWithQt(const QByteArray& data, const char* format) {
+  QBuffer buffer;
+  buffer.setData(data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  reader.setDecideFormatFromContent(false);
+  if (!reader.canRead()) return DecodedPicture::failure(QStringLiteral("not a valid %1 picture").arg(format));
+  QImage image = reader.read();
+  if (image.isNull()) return DecodedPicture::failure(reader.errorString());
+  DecodedPicture result;
+  result.image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return result;
+}
+
+// The size the pixel rows of a bitmap need, from its headers, so that a
+// truncated file is refused rather than shown half black.
+struct BitmapHeader {
+  bool valid = false;
+  int bitCount = 0;
+  qint64 pixelBytes = 0;  // rows x stride, 0 when compressed
+  qint64 pixelOffset = 0;
+};
+
+BitmapHeader readBitmapHeader(const QByteArray& data) {
+  BitmapHeader h;
+  if (data.size() < 26 || data[0] != 'B' || data[1] != 'M') return h;
+  auto u16 = [&](int at) { return qint64(quint8(data[at])) | qint64(quint8(data[at + 1])) << 8; };
+  auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
+  auto s32 = [&](int at) { return qint64(qint32(quint32(u32(at)))); };
+  h.pixelOffset = u32(10);
+  const qint64 headerSize = u32(14);
+  qint64 width = 0, height = 0, compression = 0;
+  if (headerSize == 12) {
+    width = u16(18);
+    height = u16(20);
+    h.bitCount = int(u16(24));
+  } else if (headerSize >= 40 && data.size() >= 34) {
+    width = s32(18);
+    height = std::abs(s32(22));
+    h.bitCount = int(u16(28));
+    compression = u32(30);
+  } else {
+    return h;
+  }
+  h.valid = true;
+  if (compression == 0 || compression == 3) {  // uncompressed or bit fields
+    const qint64 stride = (width * h.bitCount + 31) / 32 * 4;
+    h.pixelBytes = stride * height;
+  }
+  return h;
+}
+
+}  // namespace
+
+DecodedPicture decodePng(const QByteArray& data) {
+  if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.constData()), 0, 8))
+    return DecodedPicture::failure(QStringLiteral("not a PNG file"));
+
+  PngState state;
+  state.source = {reinterpret_cast<const png_byte*>(data.constData()), png_size_t(data.size()), 0};
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngFail, pngWarn);
+  if (!png) return DecodedPicture::failure(QStringLiteral("PNG decoder could not start"));
+  png_infop info = png_create_info_struct(png);
+  const bool ok = info && readPng(png, info, state);
+  png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  if (!ok) return DecodedPicture::failure(QStringLiteral("damaged PNG file: %1").arg(state.message));
+
+  DecodedPicture result;
+  result.image = state.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  result.ownTransparency = state.ownTransparency;
+  return result;
+}
+
+DecodedPicture decodeJpeg(const QByteArray& data) {
+  auto state = std::make_unique<JpegState>();
+  state->info.err = jpeg_std_error(&state->errors.manager);
+  state->errors.manager.error_exit = jpegFail;
+  state->errors.manager.emit_message = jpegMessage;
+  state->errors.message[0] = '\0';
+  jpeg_create_decompress(&state->info);
+  jpeg_mem_src(&state->info, reinterpret_cast<const unsigned char*>(data.constData()),
+               static_cast<unsigned long>(data.size()));
+  const bool ok = readJpeg(*state);
+  jpeg_destroy_decompress(&state->info);
+  if (!ok) return DecodedPicture::failure(QStringLiteral("damaged JPEG file: %1").arg(state->errors.message));
+
+  DecodedPicture result;
+  result.image = state->image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return result;
+}
+
+DecodedPicture decodeBitmap(const QByteArray& data) {
+  const BitmapHeader header = readBitmapHeader(data);
+  if (!header.valid) return DecodedPicture::failure(QStringLiteral("not a bitmap file"));
+  if (header.pixelBytes > 0 && header.pixelOffset + header.pixelBytes > data.size())
+    return DecodedPicture::failure(QStringLiteral("damaged bitmap file: the pixel data is cut short"));
+  DecodedPicture result = decodeWithQt(data, "bmp");
+  if (!result.ok()) result.error = QStringLiteral("damaged bitmap file: %1").arg(result.error);
+  result.twoColour = header.bitCount == 1;
+  return result;
+}
+
+DecodedPicture decodeIcon(const QByteArray& data) {
+  DecodedPicture result = decodeWithQt(data, "ico");
+  if (!result.ok()) result.error = QStringLiteral("damaged icon file: %1").arg(result.error);
+  result.ownTransparency = true;
+  return result;
+}
+
+DecodedPicture loadPicture(const std::filesystem::path& file) {
+  const QString extension = QString::fromStdString(fileExtension(file.string()));
+  const QString ext = extension.toLower();
+  using Decoder = DecodedPicture (*)(const QByteArray&);
+  Decoder decoder = nullptr;
+  if (ext == "bmp") decoder = decodeBitmap;
+  else if (ext == "ico") decoder = decodeIcon;
+  else if (ext == "png") decoder = decodePng;
+  else if (ext == "jpg" || ext == "jpeg") decoder = decodeJpeg;
+  else if (ext == "wmf") decoder = decodeWindowsMetafile;
+  else if (ext == "emf")
+    return DecodedPicture::failure(QStringLiteral("enhanced metafiles (.emf) cannot be shown; save the picture as PNG or BMP"));
+  else
+    return DecodedPicture::failure(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+
+  QFile in(QString::fromStdString(file.string()));
+  if (!in.open(QIODevice::ReadOnly)) return DecodedPicture::failure(in.errorString());
+  return decoder(in.readAll());
+}
+
+}  // namespace zarvik

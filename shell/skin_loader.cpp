@@ -1,0 +1,194 @@
+#include "skin_loader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "config_values.h"
+#include "ini_file.h"
+#include "picture_loader.h"
+#include "skin_picture.h"
+
+namespace zarvik {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A Config.ini colour: low byte red, then green, then blue.
+QColor colourFromValue(int value) {
+  return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}
+
+class SkinRun {
+ public:
+  SkinRun(const SkinSources& sources, const IniFile& ini, SkinLoadReport& report)
+      : sources_(sources), ini_(ini), report_(report) {}
+
+  std::string string(const char* section, const char* key, const char* defaultValue) const {
+    return ini_.readString(section, key, defaultValue);
+  }
+  int integer(const char* section, const char* key, int defaultValue) const {
+    return readInteger(ini_, section, key, defaultValue);
+  }
+
+  // A colour has no fallback in the file format; a bad one is reported and
+  // the default used, so the window still comes up.
+  QColor colour(const char* section, const char* key, const char* defaultValue) {
+    const std::string text = string(section, key, defaultValue);
+    if (auto value = parseInteger(text)) return colourFromValue(*value);
+    problem(QStringLiteral("%1, [%2] %3").arg(configName(), section, key),
+            QStringLiteral("'%1' is not a valid integer value").arg(QString::fromStdString(text)));
+    return colourFromValue(*parseInteger(defaultValue));
+  }
+
+  std::optional<fs::path> find(const std::string& path) const { return findFile(path, sources_.baseDir); }
+
+  // Decodes a picture; a failure is reported under `where` and gives nothing.
+  std::optional<DecodedPicture> decode(const fs::path& file, const QString& where,
+                                       const std::string& written) {
+    DecodedPicture picture = loadPicture(file);
+    if (picture.ok()) return picture;
+    problem(QStringLiteral("%1 (%2)").arg(where, QString::fromStdString(written)), picture.error);
+    return std::nullopt;
+  }
+
+ private:
+  QString configName() const { return QString::fromStdString(sources_.configFile.string()); }
+  void problem(const QString& where, const QString& what) { report_.problems << where + ": " + what; }
+
+  const SkinSources& sources_;
+  const IniFile& ini_;
+  SkinLoadReport& report_;
+};
+
+// Fullscreen offset of the face area: a non-zero integer places it, anything
+// else ("Center", 0, junk) centres it, truncating toward zero.
+int faceOffset(const std::string& text, int screenExtent, int clientExtent) {
+  const int value = parseInteger(text).value_or(0);
+  return value != 0 ? value : (screenExtent - clientExtent) / 2;
+}
+
+void loadFullscreen(SkinRun& run, QSize screenSize, FaceLayout& layout) {
+  const std::string backdropDir = folderValue(run.string("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"));
+  if (auto name = fileNameValue(run.string("Fullscreen", "BackdropFile", "nil"))) {
+    if (auto file = run.find(backdropDir + *name)) {
+      if (auto picture = run.decode(*file, "[Fullscreen] BackdropFile", backdropDir + *name)) {
+        layout.backdrop.picture = drawnImage(*picture, false);
+        layout.backdrop.stretched = run.integer("Fullscreen", "BackdropStretch", 0) == 1;
+        layout.backdrop.visible = true;
+      }
+    }
+  }
+
+  layout.windowColour = run.colour("Fullscreen", "BgColor", "$00000000");
+  layout.seeThrough.reset();
+
+  layout.faceOffset = {
+      faceOffset(run.string("Fullscreen", "GameOffsetX", "Center"), screenSize.width(), layout.clientSize.width()),
+      faceOffset(run.string("Fullscreen", "GameOffsetY", "Center"), screenSize.height(), layout.clientSize.height())};
+  layout.clientSize = screenSize;
+
+  if (auto name = fileNameValue(run.string("Fullscreen", "LogoFile", "nil"))) {
+    if (auto file = run.find(backdropDir + *name)) {
+      if (auto picture = run.decode(*file, "[Fullscreen] LogoFile", backdropDir + *name)) {
+        FaceLayout::Logo& logo = layout.logo;
+        logo.picture = drawnImage(*picture, true);
+        logo.rect.setSize(logo.picture.size());
+        logo.visible = true;
+        const int right = layout.clientSize.width() - logo.rect.width();
+        const int bottom = layout.clientSize.height() - logo.rect.height();
+        switch (run.integer("Fullscreen", "LogoPosition", 1)) {
+          case 0: logo.rect.moveTo(0, 0); break;
+          case 1: logo.rect.moveTo(right, 0); break;
+          case 2: logo.rect.moveTo(0, bottom); break;
+          case 3: logo.rect.moveTo(right, bottom); break;
+          default: break;  // keeps its place
+        }
+      }
+    }
+  }
+}
+
+void loadWindowed(SkinRun& run, FaceLayout& layout) {
+  layout.faceOffset = {0, 0};
+  const QColor key = run.colour("VideoMode", "TranspColor", "$00ff00ff");
+  layout.windowColour = key;
+  layout.seeThrough = key.rgb();
+  layout.backdrop.visible = false;
+  layout.logo.visible = false;
+}
+
+void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
+  const std::string skinDir = folderValue(run.string("Common", "SkinDir", "Graphics\\Skin\\"));
+  for (int n = 1; n <= kImageCount; ++n) {
+    const ImageId id = ImageId(n - 1);
+    const std::string section = "Image" + std::to_string(n);
+    const char* s = section.c_str();
+    if (auto name = fileNameValue(run.string(s, "Filename", ""))) {
+      const std::string written = skinDir + *name;
+      QImage image;
+      if (auto file = run.find(written)) {
+        const ImageRole role = kSkinImages[id].role;
+        const bool transparent = role != ImageRole::Button && role != ImageRole::Pressed;
+        if (auto picture = run.decode(*file, QString::fromStdString(section), written))
+          image = drawnImage(*picture, transparent);
+      }
+      panel.setPicture(id, SkinPicture::make(image.isNull() ? placeholderImage() : image));
+    }
+    Rect& rect = panel.images[id].rect;
+    rect.height = run.integer(s, "Height", 0);
+    rect.left = run.integer(s, "Left", 0) + offset.x();
+    rect.top = run.integer(s, "Top", 0) + offset.y();
+    rect.width = run.integer(s, "Width", 0);
+  }
+}
+
+}  // namespace
+
+SkinSources SkinSources::forProgram() {
+  const fs::path programDir = QCoreApplication::applicationDirPath().toStdString();
+  const fs::path config = findFile("Config.ini", programDir).value_or(programDir / "Config.ini");
+  return {config, QDir::currentPath().toStdString()};
+}
+
+SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize screenSize, Panel& panel,
+                        FaceLayout& layout) {
+  SkinLoadReport report;
+  std::optional<IniFile> ini;
+  std::error_code ec;
+  if (fs::is_regular_file(sources.configFile, ec)) ini = IniFile::load(sources.configFile);
+  if (!ini) {
+    report.configMissing = true;
+  } else {
+    SkinRun run(sources, *ini, report);
+    layout.clientSize = {run.integer("Common", "GameWidth", 561), run.integer("Common", "GameHeight", 374)};
+    if (fullscreen) loadFullscreen(run, screenSize, layout);
+    else loadWindowed(run, layout);
+    loadImages(run, panel, layout.faceOffset);
+  }
+  layout.menuButtonVisible = fullscreen;
+  layout.menuButtonBackgroundSize = {36, 32};
+  return report;
+}
+
+ManualPages loadManualPages(const SkinSources& sources) {
+  ManualPages manual;
+  const IniFile ini = IniFile::load(sources.configFile).value_or(IniFile());
+  SkinLoadReport report;
+  SkinRun run(sources, ini, report);
+  const std::string dir = folderValue(run.string("Manual", "ManualDir", "Graphics\\Manual\\"));
+  manual.clientSize = {run.integer("Manual", "ManualWidth", 415), run.integer("Manual", "ManualHeight", 270)};
+  for (int n = 1; n <= 8; ++n) {
+    const std::string written = dir + std::to_string(n) + ".bmp";
+    QImage page;
+    if (auto file = run.find(written)) {
+      if (auto picture = run.decode(*file, QStringLiteral("Manual page %1").arg(n), written))
+        page = drawnImage(*picture, false);
+    }
+    manual.pages[n - 1] = page.isNull() ? placeholderImage() : page;
+  }
+  manual.problems = report.problems;
+  return manual;
+}
+
+}  // namespace zarvik
