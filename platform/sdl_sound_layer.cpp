@@ -18,6 +18,7 @@ bool mixerTaken = false;
 
 SdlSoundLayer::~SdlSoundLayer() { FSOUND_Close(); }
 
+// No initialisation flags are supported; the handheld passes 0.
 bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /*flags*/) {
   if (initialised_) {
     lastError_ = "the sound library is already initialised";
@@ -54,6 +55,8 @@ bool SdlSoundLayer::FSOUND_SetOutput(int outputtype) {
   return false;
 }
 
+// The slot is always chosen here (handles are this layer's own), and every
+// sample is a plain 2D one, whatever the slot and mode arguments say.
 int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned /*mode*/,
                                       int offset, int length) {
   const std::string file = name ? name : "";
