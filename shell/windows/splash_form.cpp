@@ -176,7 +176,8 @@ ClickableLabel* makeLink(QWidget* parent, const QString& text, QRect place) {
 void centreOnScreen(QWidget& window) {
   const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
   const QRect area = screen->geometry();
-  window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+  window.move(area.left() + (area.width() - window.width()) / 2,
+              area.top() + (area.height() - window.height()) / 2);
 }
 
 }  // namespace
@@ -249,11 +250,8 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
   chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);
   chb_splashscreen->setGeometry(12, 391, 444, 17);
   chb_splashscreen->setFont(arial(false));
-  QPalette boxPalette = chb_splashscreen->palette();
-  boxPalette.setColor(QPalette::WindowText, Qt::white);
-  boxPalette.setColor(QPalette::Window, kDarkBlue);
-  chb_splashscreen->setPalette(boxPalette);
-  chb_splashscreen->setAutoFillBackground(true);
+  chb_splashscreen->setStyleSheet(QStringLiteral("QCheckBox { color: white; background: %1; }")
+                                      .arg(kDarkBlue.name()));
   chb_splashscreen->setChecked(true);
 
   // Keys reach the window through its two focusable controls, whose events it

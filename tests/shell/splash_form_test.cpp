@@ -1,0 +1,223 @@
+// The splash window offscreen: what it shows on a first start, when it plays
+// at once, and what its play action calls, stores and hands over.
+
+#include "splash_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "application_state.h"
+#include "clickable_label.h"
+#include "error_box.h"
+#include "headless.h"
+
+using namespace zarvik;
+
+namespace {
+
+// Records the sound calls in order; loads fail for the files named in `missing`.
+class ScriptedSound : public SoundLayer {
+ public:
+  bool FSOUND_Init(int rate, int channels, unsigned flags) override {
+    calls.push_back("Init " + std::to_string(rate) + " " + std::to_string(channels) + " " +
+                    std::to_string(flags));
+    return true;
+  }
+  bool FSOUND_SetOutput(int type) override {
+    calls.push_back("SetOutput " + std::to_string(type));
+    return true;
+  }
+  int FSOUND_Sample_Load(int, const char* name, unsigned, int, int) override {
+    calls.push_back(std::string("Load ") + name);
+    return missing == name ? 0 : int(calls.size());
+  }
+  int FSOUND_PlaySound(int, int) override { return 0; }
+  bool FSOUND_StopSound(int) override { return true; }
+  void FSOUND_Sample_Free(int) override {}
+  void FSOUND_Close() override {}
+
+  std::vector<std::string> calls;
+  std::string missing;
+};
+
+// Whether the application is told to terminate: its event loop, started now,
+// ends at once instead of running until the guard timer.
+bool loopEndsAtOnce() {
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  guard.start(2000);
+  return QCoreApplication::exec() == 0;
+}
+
+// Centred on the screen, up to the pixel an odd size leaves over.
+bool centred(const QWidget& window) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const QRect frame = window.geometry();
+  return std::abs((frame.left() - screen.left()) - (screen.right() - frame.right())) <= 1 &&
+         std::abs((frame.top() - screen.top()) - (screen.bottom() - frame.bottom())) <= 1;
+}
+
+class SplashTest : public testing::Test {
+ protected:
+  SplashTest() {
+    errorBoxes.clear();
+    previousBox = setErrorBoxHandler(
+        [this](QWidget*, const QString& text) { errorBoxes.push_back(text.toStdString()); });
+    mainWindow.resize(200, 100);
+    mainWindow.move(-1000, -1000);
+    SplashPending = true;
+  }
+  ~SplashTest() override { setErrorBoxHandler(previousBox); }
+
+  std::unique_ptr<TSplashForm> create() {
+    return std::make_unique<TSplashForm>(handheld, settings, mainWindow, QImage(), &menuEntry);
+  }
+  bool allSegmentsLit() const {
+    return handheld.panel[im_item_2_3].visible && handheld.panel[im_panel_miss_10].visible;
+  }
+
+  VirtualScheduler scheduler;
+  VirtualClock clock{scheduler};
+  SeededRandom random{1};
+  ScriptedSound sound;
+  MemorySettings settings;
+  Handheld handheld{scheduler, clock, random, sound, settings};
+  QWidget mainWindow;
+  QAction menuEntry{"Show splash screen"};
+  std::vector<std::string> errorBoxes;
+  ErrorBoxHandler previousBox;
+};
+
+TEST_F(SplashTest, FirstStartShowsAnEmptyListAndTheGreyPlayButtonThatDoesNothing) {
+  auto splash = create();
+  EXPECT_FALSE(splash->playedAtCreation());
+  EXPECT_EQ(splash->windowTitle(), "About this game...");
+  EXPECT_EQ(splash->cb_sound->currentText(), "");
+  EXPECT_EQ(splash->cb_sound->count(), 3);
+  EXPECT_TRUE(splash->chb_splashscreen->isChecked());
+  EXPECT_FALSE(splash->btn_play->isVisibleTo(splash.get()));
+  EXPECT_TRUE(splash->btn_play_disabled->isVisibleTo(splash.get()));
+  EXPECT_EQ(splash->btn_play_disabled->toolTip(), "please select sound driver first");
+  EXPECT_EQ(splash->btn_play_disabled->cursor().shape(), Qt::WhatsThisCursor);
+  EXPECT_TRUE(centred(*splash));
+
+  QTest::keyClick(splash->cb_sound, Qt::Key_Return);
+  QTest::keyClick(splash->cb_sound, Qt::Key_1);
+  splash->FormKeyDown(13);
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_TRUE(SplashPending);
+
+  splash->cb_sound->setCurrentIndex(TSplashForm::NoSound);
+  EXPECT_TRUE(splash->btn_play->isVisibleTo(splash.get()));
+  EXPECT_FALSE(splash->btn_play_disabled->isVisibleTo(splash.get()));
+}
+
+TEST_F(SplashTest, AStoredDriverWithTheSplashOffPlaysAtCreation) {
+  settings.values = {{"SoundMode", TSplashForm::NoSound}, {"SplashScreen", 0}};
+  auto splash = create();
+  EXPECT_TRUE(splash->playedAtCreation());
+  EXPECT_FALSE(SplashPending);
+  EXPECT_EQ(splash->pos(), QPoint(-splash->width(), -splash->height()));
+  EXPECT_TRUE(sound.calls.empty());  // "(no sound)" never starts the library
+  EXPECT_FALSE(handheld.SoundEnabled);
+  EXPECT_EQ(handheld.Mode, ModeAllSegments);
+  EXPECT_TRUE(allSegmentsLit());
+  EXPECT_TRUE(centred(mainWindow));
+  EXPECT_EQ(settings.writes, (std::vector<std::string>{"SoundMode=2", "SplashScreen=0"}));
+  EXPECT_FALSE(menuEntry.isChecked());
+}
+
+TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
+  settings.values = {{"SoundMode", TSplashForm::DirectSound}};
+  menuEntry.setCheckable(true);
+  auto splash = create();
+  EXPECT_FALSE(splash->playedAtCreation());
+  EXPECT_EQ(splash->cb_sound->currentText(), "Microsoft DirectSound");
+  EXPECT_FALSE(allSegmentsLit());
+
+  // The list has the focus; the window previews the key, the list ignores it.
+  QTest::keyClick(splash->cb_sound, Qt::Key_Return);
+  EXPECT_EQ(sound.calls,
+            (std::vector<std::string>{"Init 22050 64 0", "SetOutput 2", "Load Sound/Gameover.wav",
+                                      "Load Sound/Got.wav", "Load Sound/Miss.wav",
+                                      "Load Sound/Move.wav", "Load Sound/Start.wav"}));
+  EXPECT_TRUE(handheld.SoundEnabled);
+  EXPECT_EQ(settings.writes, (std::vector<std::string>{"SoundMode=0", "SplashScreen=1"}));
+  EXPECT_TRUE(menuEntry.isChecked());
+  EXPECT_TRUE(allSegmentsLit());
+  EXPECT_TRUE(centred(mainWindow));
+  EXPECT_FALSE(splash->isVisible());
+}
+
+TEST_F(SplashTest, MultiMediaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
+  auto splash = create();
+  splash->cb_sound->setCurrentIndex(TSplashForm::MultiMedia);
+  splash->chb_splashscreen->setChecked(false);
+  menuEntry.setCheckable(true);
+  menuEntry.setChecked(true);
+  QTest::mouseClick(splash->btn_play, Qt::LeftButton);
+  EXPECT_EQ(sound.calls[1], "SetOutput 1");
+  EXPECT_EQ(settings.values["SoundMode"], 1);
+  EXPECT_EQ(settings.values["SplashScreen"], 0);
+  EXPECT_FALSE(menuEntry.isChecked());
+}
+
+TEST_F(SplashTest, AMissingFirstSampleShowsTheMessageResetsTheChoiceAndEnds) {
+  settings.values = {{"SoundMode", TSplashForm::DirectSound}, {"SplashScreen", 0}};
+  sound.missing = "Sound/Gameover.wav";
+  auto splash = create();
+  EXPECT_EQ(errorBoxes,
+            (std::vector<std::string>{"Sound folder unproperly installed. Please reinstall the game."}));
+  EXPECT_EQ(settings.writes,
+            (std::vector<std::string>{"SoundMode=0", "SoundMode=-1", "SplashScreen=1"}));
+  EXPECT_FALSE(allSegmentsLit());
+  EXPECT_EQ(mainWindow.pos(), QPoint(-1000, -1000));
+  EXPECT_TRUE(terminationRequested());
+  EXPECT_TRUE(loopEndsAtOnce());
+}
+
+TEST_F(SplashTest, OtherMissingSamplesGoUnreported) {
+  sound.missing = "Sound/Got.wav";
+  auto splash = create();
+  splash->cb_sound->setCurrentIndex(TSplashForm::DirectSound);
+  splash->FormKeyDown('1');
+  EXPECT_TRUE(errorBoxes.empty());
+  EXPECT_EQ(handheld.SoundGot, 0);
+  EXPECT_TRUE(allSegmentsLit());
+}
+
+TEST_F(SplashTest, EscapeEndsTheProgramWithoutWritingAnything) {
+  settings.values = {{"SoundMode", TSplashForm::MultiMedia}};
+  auto splash = create();
+  QTest::keyClick(splash->cb_sound, Qt::Key_Escape);
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_TRUE(sound.calls.empty());
+  EXPECT_TRUE(loopEndsAtOnce());
+}
+
+TEST_F(SplashTest, AStoredValueNamingNoDriverLeavesTheListEmpty) {
+  for (int stored : {-1, 3, 99}) {
+    settings.values = {{"SoundMode", stored}, {"SplashScreen", 0}};
+    auto splash = create();
+    EXPECT_FALSE(splash->playedAtCreation()) << stored;
+    EXPECT_EQ(splash->cb_sound->currentIndex(), -1) << stored;
+    EXPECT_FALSE(splash->chb_splashscreen->isChecked()) << stored;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
