@@ -1,0 +1,315 @@
+#include "lcd_art.h"
+
+#include <QPainter>
+#include <QtMath>
+#include <array>
+
+#include "art_style.h"
+
+namespace skingen {
+namespace {
+
+using zarvik::ImageId;
+
+// ---- Seven-segment digits -------------------------------------------------
+
+// Segments a (top), b, c (right, top to bottom), d (bottom), e, f (left,
+// bottom to top), g (middle), as bits.
+constexpr std::array<int, 10> kDigitSegments = {
+    0b0111111, 0b0000110, 0b1011011, 0b1001111, 0b1100110,
+    0b1101101, 0b1111101, 0b0000111, 0b1111111, 0b1101111};
+
+QPainterPath digitShape(int digit, QPointF origin) {
+  const double left = 3.2, right = 12.4, top = 3.0, middle = 13.5, bottom = 24.0;
+  const double t = 2.7, gap = 0.55;
+  // A slight forward lean, as printed LCD digits have.
+  auto at = [&](double x, double y) { return origin + QPointF(x + (middle - y) * 0.085, y); };
+  auto horizontal = [&](double y) {
+    const double x0 = left + gap, x1 = right - gap;
+    return QPolygonF{at(x0, y), at(x0 + t / 2, y - t / 2), at(x1 - t / 2, y - t / 2),
+                     at(x1, y), at(x1 - t / 2, y + t / 2), at(x0 + t / 2, y + t / 2)};
+  };
+  auto vertical = [&](double x, double y0, double y1) {
+    y0 += gap;
+    y1 -= gap;
+    return QPolygonF{at(x, y0), at(x + t / 2, y0 + t / 2), at(x + t / 2, y1 - t / 2),
+                     at(x, y1), at(x - t / 2, y1 - t / 2), at(x - t / 2, y0 + t / 2)};
+  };
+  const std::array<QPolygonF, 7> segments = {
+      horizontal(top),           vertical(right, top, middle), vertical(right, middle, bottom),
+      horizontal(bottom),        vertical(left, middle, bottom), vertical(left, top, middle),
+      horizontal(middle)};
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  for (int s = 0; s < 7; ++s)
+    if (kDigitSegments[digit] & (1 << s)) path.addPolygon(segments[s]);
+  return path;
+}
+
+// ---- Indicators -----------------------------------------------------------
+
+QPainterPath indicatorText(ImageId id, const QString& text) {
+  const QRectF box = QRectF(builtinRect(id)).adjusted(1.0, 2.0, -1.5, -2.0);
+  return fittedText(text, box, QStringLiteral("Liberation Sans Narrow"));
+}
+
+QPainterPath bellShape() {
+  const QPointF c = QRectF(builtinRect(zarvik::im_panel_bell)).center() + QPointF(-0.5, -0.5);
+  QPainterPath bell;
+  bell.moveTo(c + QPointF(-1.2, -7.0));
+  bell.cubicTo(c + QPointF(-5.6, -6.6), c + QPointF(-5.0, -1.0), c + QPointF(-5.4, 2.6));
+  bell.lineTo(c + QPointF(-7.0, 4.6));
+  bell.lineTo(c + QPointF(7.0, 4.6));
+  bell.lineTo(c + QPointF(5.4, 2.6));
+  bell.cubicTo(c + QPointF(5.0, -1.0), c + QPointF(5.6, -6.6), c + QPointF(1.2, -7.0));
+  bell.closeSubpath();
+  bell.addEllipse(c + QPointF(0, -7.6), 1.5, 1.3);
+  bell.addEllipse(c + QPointF(0, 6.4), 2.0, 1.6);
+  // Ringing strokes on both sides.
+  QPainterPath waves;
+  for (int side : {-1, 1}) {
+    waves.moveTo(c + QPointF(side * 7.6, -4.8));
+    waves.quadTo(c + QPointF(side * 9.0, -3.0), c + QPointF(side * 8.4, -1.0));
+  }
+  return bell.united(strokeOf(waves, 1.2));
+}
+
+QPainterPath colonShape() {
+  const QRectF box(builtinRect(zarvik::im_panel_time_colon));
+  const double x = box.center().x() - 0.5;
+  QPainterPath path;
+  path.addRoundedRect(QRectF(x - 1.4, box.top() + 3.2, 2.8, 2.8), 0.6, 0.6);
+  path.addRoundedRect(QRectF(x - 1.9, box.top() + 10.0, 2.8, 2.8), 0.6, 0.6);
+  return path;
+}
+
+// ---- Theme shapes: balloons, birds, pops and sparkles ---------------------
+
+// A star of `points` tips between the two radii.
+QPolygonF star(QPointF c, int points, double outer, double inner, double turn = 0.0) {
+  QPolygonF p;
+  for (int i = 0; i < 2 * points; ++i) {
+    const double a = turn + M_PI * i / points - M_PI / 2;
+    const double r = (i % 2) ? inner : outer;
+    p << c + QPointF(r * std::cos(a), r * std::sin(a));
+  }
+  return p;
+}
+
+// A balloon with its knot and string; c is the centre of the balloon.
+QPainterPath balloonShape(QPointF c, double stringLength, int sway) {
+  QPainterPath body;
+  body.moveTo(c + QPointF(0, -7.2));
+  body.cubicTo(c + QPointF(4.6, -7.2), c + QPointF(6.6, -3.0), c + QPointF(6.0, 0.8));
+  body.cubicTo(c + QPointF(5.4, 4.4), c + QPointF(2.2, 6.8), c + QPointF(0, 7.0));
+  body.cubicTo(c + QPointF(-2.2, 6.8), c + QPointF(-5.4, 4.4), c + QPointF(-6.0, 0.8));
+  body.cubicTo(c + QPointF(-6.6, -3.0), c + QPointF(-4.6, -7.2), c + QPointF(0, -7.2));
+  body.closeSubpath();
+  // The shine of the rubber is a clear spot of the crystal.
+  QPainterPath shine;
+  shine.addEllipse(c + QPointF(-2.6, -3.4), 1.3, 2.0);
+  body = body.subtracted(shine);
+  QPainterPath knot;
+  knot.addPolygon(QPolygonF{c + QPointF(0, 6.2), c + QPointF(1.9, 8.6), c + QPointF(-1.9, 8.6)});
+  knot.closeSubpath();
+  QPainterPath string;
+  const QPointF s0 = c + QPointF(0, 8.6);
+  string.moveTo(s0);
+  string.cubicTo(s0 + QPointF(sway * 2.2, stringLength * 0.35), s0 + QPointF(-sway * 2.2, stringLength * 0.65),
+                 s0 + QPointF(sway * 0.8, stringLength));
+  return body.united(knot).united(strokeOf(string, 1.1));
+}
+
+// A gull in flight with its sharp beak turned down to the balloons.
+QPainterPath birdShape(QPointF c) {
+  QPainterPath wings;
+  wings.moveTo(c + QPointF(-10.5, 0.5));
+  wings.quadTo(c + QPointF(-7.5, -5.0), c + QPointF(-3.5, -3.0));
+  wings.quadTo(c + QPointF(-1.5, -1.8), c + QPointF(0, 0.2));
+  wings.quadTo(c + QPointF(1.5, -1.8), c + QPointF(3.5, -3.0));
+  wings.quadTo(c + QPointF(7.5, -5.0), c + QPointF(10.5, 0.5));
+  QPainterPath body;
+  body.addEllipse(c + QPointF(0, 1.0), 2.4, 2.6);
+  QPainterPath beak;
+  beak.addPolygon(QPolygonF{c + QPointF(-1.3, 2.8), c + QPointF(1.3, 2.8), c + QPointF(0, 6.6)});
+  beak.closeSubpath();
+  return strokeOf(wings, 2.0).united(body).united(beak);
+}
+
+// A burst balloon: a jagged ring with a few flying scraps.
+QPainterPath popShape(QPointF c, double radius) {
+  QPainterPath ring;
+  ring.addPolygon(star(c, 9, radius, radius * 0.62, 0.12));
+  ring.closeSubpath();
+  QPainterPath hole;
+  hole.addPolygon(star(c, 9, radius * 0.58, radius * 0.36, 0.12 + M_PI / 9));
+  hole.closeSubpath();
+  QPainterPath path = ring.subtracted(hole);
+  path.addEllipse(c, radius * 0.16, radius * 0.16);
+  return path;
+}
+
+// Twinkles: one big four-pointed star and two small ones.
+QPainterPath sparkleShape(QPointF c, double radius) {
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  path.addPolygon(star(c, 4, radius, radius * 0.26));
+  path.addPolygon(star(c + QPointF(radius * 0.95, -radius * 0.75), 4, radius * 0.42, radius * 0.12));
+  path.addPolygon(star(c + QPointF(-radius * 0.9, radius * 0.8), 4, radius * 0.36, radius * 0.1));
+  return path.simplified();
+}
+
+// ---- The catcher ----------------------------------------------------------
+
+// One column of the hero: where the figure stands, the side its net is on,
+// and where the hand and the net are in the rest pose (net held up) and in
+// the catch pose (net swung down at the balloon).
+struct HeroColumn {
+  QPointF feet;
+  int facing;  // -1 left, +1 right
+  QPointF restElbow, restHand, restHoop;
+  QPointF catchElbow, catchHand, catchHoop;
+};
+
+const std::array<HeroColumn, 3> kHeroColumns = {{
+    {{254, 126}, -1, {247.6, 118.4}, {244.0, 111.0}, {234.0, 98.0}, {244.8, 120.2}, {239.0, 126.0}, {223.5, 139.0}},
+    {{287, 129}, -1, {280.4, 122.6}, {277.6, 115.0}, {274.0, 107.2}, {277.6, 128.2}, {273.0, 135.0}, {265.5, 151.0}},
+    {{311, 132}, +1, {318.4, 124.4}, {321.6, 116.0}, {329.5, 105.2}, {319.6, 126.4}, {325.0, 132.0}, {342.0, 142.0}},
+}};
+
+QPainterPath heroBody(const HeroColumn& h) {
+  const QPointF f = h.feet;
+  const int d = h.facing;
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  const QPointF head = f + QPointF(0, -14.8);
+  path.addEllipse(head, 4.1, 4.0);
+  // A cap with its peak to the net side.
+  QPainterPath cap;
+  cap.moveTo(head + QPointF(-4.3, -0.6));
+  cap.cubicTo(head + QPointF(-4.3, -5.6), head + QPointF(4.3, -5.6), head + QPointF(4.3, -0.6));
+  cap.lineTo(head + QPointF(d * 7.2, -0.2));
+  cap.lineTo(head + QPointF(d * 7.0, -1.6));
+  cap.closeSubpath();
+  path.addPath(cap);
+  // Torso and legs.
+  path.addRoundedRect(QRectF(f + QPointF(-3.6, -10.2), QSizeF(7.2, 5.9)), 1.8, 1.8);
+  path.addRoundedRect(QRectF(f + QPointF(-3.4, -5.2), QSizeF(2.7, 4.6)), 0.6, 0.6);
+  path.addRoundedRect(QRectF(f + QPointF(0.7, -5.2), QSizeF(2.7, 4.6)), 0.6, 0.6);
+  path.addEllipse(f + QPointF(-2.2 + d * 0.6, -0.5), 2.0, 1.0);
+  path.addEllipse(f + QPointF(2.2 + d * 0.6, -0.5), 2.0, 1.0);
+  // The free arm hangs at the other side; the upper net arm is lit in both poses.
+  QPainterPath arms;
+  arms.moveTo(f + QPointF(-d * 3.0, -9.4));
+  arms.lineTo(f + QPointF(-d * 5.2, -5.8));
+  arms.moveTo(f + QPointF(d * 3.0, -9.4));
+  arms.lineTo(f + QPointF(d * 5.6, -7.0));
+  path.addPath(strokeOf(arms, 2.0));
+  // The face is clear crystal: an eye on the net side.
+  QPainterPath eye;
+  eye.addEllipse(head + QPointF(d * 1.9, 0.6), 0.75, 0.9);
+  return path.simplified().subtracted(eye);
+}
+
+QPainterPath netArm(QPointF elbow, QPointF hand, QPointF hoop) {
+  QPainterPath arm;
+  arm.moveTo(elbow);
+  arm.lineTo(hand);
+  QPainterPath pole;
+  const QPointF toHoop = hoop - hand;
+  const double len = std::hypot(toHoop.x(), toHoop.y());
+  const QPointF unit = toHoop / len;
+  pole.moveTo(hand - unit * 1.0);
+  pole.lineTo(hoop - unit * 4.2);
+  QPainterPath ring;
+  ring.addEllipse(hoop, 4.3, 4.3);
+  QPainterPath inside;
+  inside.addEllipse(hoop, 3.0, 3.0);
+  // Mesh: two threads across the hoop.
+  QPainterPath mesh;
+  const QPointF across(-unit.y(), unit.x());
+  mesh.moveTo(hoop - across * 3.0 - unit * 0.8);
+  mesh.lineTo(hoop + across * 3.0 + unit * 0.8);
+  mesh.moveTo(hoop - across * 3.0 + unit * 0.8);
+  mesh.lineTo(hoop + across * 3.0 - unit * 0.8);
+  return strokeOf(arm, 2.1)
+      .united(strokeOf(pole, 1.3))
+      .united(ring.subtracted(inside))
+      .united(strokeOf(mesh, 0.7).intersected(inside));
+}
+
+// ---- Balloon places -------------------------------------------------------
+
+// Centre of the balloon at each step of each lane, and the string's sway.
+const std::array<std::array<QPointF, 5>, 3> kBalloonSteps = {{
+    {{{222.0, 228.5}, {190.0, 227.5}, {189.0, 202.0}, {191.0, 177.0}, {197.0, 153.0}}},
+    {{{251.0, 228.5}, {286.0, 229.0}, {288.0, 205.0}, {286.0, 181.0}, {288.0, 157.0}}},
+    {{{340.0, 229.5}, {371.0, 230.0}, {373.0, 205.0}, {370.0, 180.0}, {362.0, 155.0}}},
+}};
+
+const std::array<QPointF, 3> kBirds = {{{201.0, 133.5}, {289.5, 140.5}, {364.0, 137.0}}};
+const std::array<QPointF, 3> kPops = {{{224.0, 170.0}, {254.0, 174.0}, {331.0, 166.0}}};
+const std::array<QPointF, 3> kSparkles = {{{223.0, 203.0}, {257.0, 204.0}, {329.0, 203.0}}};
+
+}  // namespace
+
+QPainterPath segmentShape(ImageId id) {
+  using namespace zarvik;
+  const ImageSpec& spec = kSkinImages[id];
+  switch (spec.role) {
+    case ImageRole::Glyph:
+      return digitShape(id - im_panel_number_0, builtinRect(im_panel_digit_pos_1).topLeft());
+    case ImageRole::Digit:
+      return {};  // a blank digit position
+    default:
+      break;
+  }
+  if (id >= im_panel_miss_01 && id <= im_panel_miss_10) {
+    const QRectF box(builtinRect(id));
+    const double row = (id <= im_panel_miss_05) ? 71.0 : 91.0;
+    return popShape({box.center().x() - 0.5, row}, 6.2);
+  }
+  if (id >= im_hero_1_1 && id <= im_hero_3_3) {
+    const int column = (id - im_hero_1_1) % 3, part = (id - im_hero_1_1) / 3;
+    const HeroColumn& h = kHeroColumns[column];
+    if (part == 0) return heroBody(h);
+    if (part == 1) return netArm(h.restElbow, h.restHand, h.restHoop);
+    return netArm(h.catchElbow, h.catchHand, h.catchHoop);
+  }
+  if (id >= im_item_1_1 && id <= im_item_3_5) {
+    const int lane = (id - im_item_1_1) % 3, step = (id - im_item_1_1) / 3;
+    return balloonShape(kBalloonSteps[lane][step], 8.0, (lane + step) % 2 ? 1 : -1);
+  }
+  if (id >= im_item_1_got && id <= im_item_3_got) return sparkleShape(kSparkles[id - im_item_1_got], 10.0);
+  if (id >= im_item_1_miss && id <= im_item_3_miss) return popShape(kPops[id - im_item_1_miss], 11.0);
+  if (id >= im_item_1_target && id <= im_item_3_target) return birdShape(kBirds[id - im_item_1_target]);
+  switch (id) {
+    case im_panel_game_a: return indicatorText(id, QStringLiteral("GAME A"));
+    case im_panel_game_b: return indicatorText(id, QStringLiteral("GAME B"));
+    case im_panel_time_1: return indicatorText(id, QStringLiteral("TIME 1"));
+    case im_panel_time_2: return indicatorText(id, QStringLiteral("TIME 2"));
+    case im_panel_alarm: return indicatorText(id, QStringLiteral("ALM"));
+    case im_panel_chrono: return indicatorText(id, QStringLiteral("CHR"));
+    case im_panel_date: return indicatorText(id, QStringLiteral("DATE"));
+    case im_panel_time_am: return indicatorText(id, QStringLiteral("AM"));
+    case im_panel_time_pm: return indicatorText(id, QStringLiteral("PM"));
+    case im_panel_bell: return bellShape();
+    case im_panel_time_colon: return colonShape();
+    default: return {};
+  }
+}
+
+QImage drawSegment(ImageId id) {
+  using namespace zarvik;
+  const QRect box = builtinRect(id);
+  // Glyphs are drawn where they are seen: at digit position 1.
+  const QPoint origin =
+      (kSkinImages[id].role == ImageRole::Glyph) ? builtinRect(im_panel_digit_pos_1).topLeft() : box.topLeft();
+  QImage picture = blankPicture(box.size());
+  QPainter p(&picture);
+  p.translate(-origin);
+  paintInk(p, segmentShape(id));
+  return picture;
+}
+
+}  // namespace skingen

@@ -1,0 +1,144 @@
+#include "skin_writer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+#include "art_style.h"
+#include "fullscreen_art.h"
+#include "manual_pages.h"
+#include "skin_pictures.h"
+
+namespace skingen {
+namespace {
+
+using namespace zarvik;
+
+const QString kSkinDir = QStringLiteral("Graphics\\Skin\\");
+const QString kBackdropDir = QStringLiteral("Graphics\\Backdrops\\");
+const QString kManualDir = QStringLiteral("Graphics\\Manual\\");
+const QString kBackdropFile = QStringLiteral("backdrop.jpg");
+const QString kLogoFile = QStringLiteral("logo.png");
+
+// A folder of Config.ini, as a path under the skin's root.
+QString localPath(const QString& folder, const QString& file = {}) {
+  return QString(folder).replace('\\', '/') + file;
+}
+
+// Colours in Config.ini are $00BBGGRR.
+QString configColour(const QColor& c) {
+  return QStringLiteral("$00%1%2%3")
+      .arg(c.blue(), 2, 16, QChar('0'))
+      .arg(c.green(), 2, 16, QChar('0'))
+      .arg(c.red(), 2, 16, QChar('0'));
+}
+
+bool saveImage(const QImage& image, const QString& path, const char* format, int quality, QString* error) {
+  QImageWriter writer(path, format);
+  if (quality >= 0) writer.setQuality(quality);
+  if (writer.write(image)) return true;
+  *error = QStringLiteral("Cannot write %1: %2").arg(path, writer.errorString());
+  return false;
+}
+
+bool saveText(const QString& text, const QString& path, QString* error) {
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit()) return true;
+  *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+  return false;
+}
+
+const char* formatName(FileKind kind) {
+  switch (kind) {
+    case FileKind::Png: return "png";
+    case FileKind::Ico: return "ico";
+    case FileKind::KeyedBmp:
+    case FileKind::OpaqueBmp: return "bmp";
+  }
+  return "png";
+}
+
+}  // namespace
+
+QString configText() {
+  QString text;
+  auto line = [&text](const QString& key, const QString& value) { text += key + '=' + value + '\n'; };
+  text += QStringLiteral("[Common]\n");
+  line(QStringLiteral("SkinDir"), kSkinDir);
+  line(QStringLiteral("GameWidth"), QString::number(kFaceRect.width()));
+  line(QStringLiteral("GameHeight"), QString::number(kFaceRect.height()));
+  text += QStringLiteral("\n[VideoMode]\n");
+  line(QStringLiteral("TranspColor"), QStringLiteral("$00ff00ff"));
+  text += QStringLiteral("\n[Fullscreen]\n");
+  line(QStringLiteral("BackdropDir"), kBackdropDir);
+  line(QStringLiteral("BackdropFile"), kBackdropFile);
+  line(QStringLiteral("BackdropStretch"), QStringLiteral("0"));
+  line(QStringLiteral("BgColor"), configColour(kBackdropColour));
+  line(QStringLiteral("GameOffsetX"), QStringLiteral("Center"));
+  line(QStringLiteral("GameOffsetY"), QStringLiteral("Center"));
+  line(QStringLiteral("LogoFile"), kLogoFile);
+  line(QStringLiteral("LogoPosition"), QStringLiteral("1"));
+  text += QStringLiteral("\n[Manual]\n");
+  line(QStringLiteral("ManualDir"), kManualDir);
+  line(QStringLiteral("ManualWidth"), QString::number(kManualWidth));
+  line(QStringLiteral("ManualHeight"), QString::number(kManualHeight));
+  for (int i = 0; i < kImageCount; ++i) {
+    const Rect& r = kSkinImages[i].builtin;
+    text += QStringLiteral("\n[Image%1]\n").arg(i + 1);
+    line(QStringLiteral("Filename"), skinFileFor(ImageId(i)).fileName);
+    line(QStringLiteral("Left"), QString::number(r.left));
+    line(QStringLiteral("Top"), QString::number(r.top));
+    line(QStringLiteral("Width"), QString::number(r.width));
+    line(QStringLiteral("Height"), QString::number(r.height));
+  }
+  return text;
+}
+
+bool writeSkin(const SkinPictures& skin, const QString& folder, QString* error) {
+  const QDir root(folder);
+  for (const QString& dir : {kSkinDir, kBackdropDir, kManualDir})
+    if (!root.mkpath(localPath(dir))) {
+      *error = QStringLiteral("Cannot create the folder %1").arg(root.filePath(localPath(dir)));
+      return false;
+    }
+  if (!saveText(configText(), root.filePath(QStringLiteral("Config.ini")), error)) return false;
+
+  // Images that share a file (the blank digit positions) write it once.
+  QStringList written;
+  for (int i = 0; i < kImageCount; ++i) {
+    const SkinFile file = skinFileFor(ImageId(i));
+    if (written.contains(file.fileName)) continue;
+    written << file.fileName;
+    if (!saveImage(skin.stored(ImageId(i)), root.filePath(localPath(kSkinDir, file.fileName)),
+                   formatName(file.kind), -1, error))
+      return false;
+  }
+  if (!saveImage(drawBackdrop(), root.filePath(localPath(kBackdropDir, kBackdropFile)), "jpg", 90, error) ||
+      !saveImage(drawLogo(), root.filePath(localPath(kBackdropDir, kLogoFile)), "png", -1, error))
+    return false;
+  const auto pages = drawManualPages(skin);
+  for (int n = 1; n <= kManualPageCount; ++n)
+    if (!saveImage(pages[n - 1], root.filePath(localPath(kManualDir, QStringLiteral("%1.bmp").arg(n))), "bmp", -1,
+                   error))
+      return false;
+  return true;
+}
+
+bool writePreview(const SkinPictures& skin, const QString& file, QString* error) {
+  Display game;
+  game.lit = {im_panel_game_a, heroPart(3, 1), heroPart(3, 3), itemStep(3, 5), itemStep(1, 4), itemStep(2, 2),
+              itemGot(1), itemTarget(1), itemTarget(2), itemTarget(3), missMark(1)};
+  game.digits = {-1, -1, 2, 7};
+  const int gap = 16;
+  QImage preview(kFaceRect.width() * 2 + gap, kFaceRect.height(), QImage::Format_ARGB32_Premultiplied);
+  preview.fill(Qt::transparent);
+  QPainter p(&preview);
+  p.drawImage(0, 0, skin.compose(Display::allSegments()));
+  p.drawImage(kFaceRect.width() + gap, 0, skin.compose(game));
+  p.end();
+  return saveImage(preview, file, "png", -1, error);
+}
+
+}  // namespace skingen

@@ -1,0 +1,22 @@
+#pragma once
+// Writes the default skin: Config.ini and every picture it names.
+
+#include <QString>
+
+namespace skingen {
+
+class SkinPictures;
+
+// The text of Config.ini: the layout of all 81 images at their built-in
+// places, the fullscreen backdrop and logo, and the manual's size.
+QString configText();
+
+// Writes the skin into `folder` (created as needed). On failure returns false
+// with a message naming the file.
+bool writeSkin(const SkinPictures& skin, const QString& folder, QString* error);
+
+// Writes a preview for the documentation: the face with every segment lit
+// beside the face in a game.
+bool writePreview(const SkinPictures& skin, const QString& file, QString* error);
+
+}  // namespace skingen
