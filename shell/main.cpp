@@ -11,6 +11,7 @@
 #include "qt_timer_backend.h"
 #include "stand_in_services.h"
 #include "system_clock.h"
+#include "virtual_time.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -31,8 +32,8 @@ int main(int argc, char* argv[]) {
 
   QtTimerBackend timers;
   SystemClock clock;
-  zarvik::MersenneRandomSource random(
-      unsigned(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  zarvik::SeededRandom random(
+      uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   zarvik::SilentSoundLayer sound;
   zarvik::MemorySettingsStore settings;
   zarvik::Handheld handheld(timers, clock, random, sound, settings);

@@ -3,7 +3,6 @@
 // kept in memory, and a sound layer that plays nothing.
 
 #include <map>
-#include <random>
 #include <string>
 
 #include "services.h"
@@ -31,15 +30,6 @@ class SilentSoundLayer : public SoundLayer {
   bool FSOUND_StopSound(int) override { return true; }
   void FSOUND_Sample_Free(int) override {}
   void FSOUND_Close() override {}
-};
-
-class MersenneRandomSource : public RandomSource {
- public:
-  explicit MersenneRandomSource(unsigned seed) : engine_(seed) {}
-  int draw() override { return std::uniform_int_distribution<int>(0, 3)(engine_); }
-
- private:
-  std::mt19937 engine_;
 };
 
 }  // namespace zarvik
