@@ -21,6 +21,32 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
+// Follows parts[i..] from `folder`, each part matching an entry whose name
+// differs at most in letter case; the exact name is tried first, then the
+// others in name order, so the choice is stable.
+std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::vector<std::string>& parts,
+                                         std::size_t i) {
+  std::error_code ec;
+  const bool last = i + 1 == parts.size();
+  if (!last && (parts[i] == "." || parts[i] == ".."))  // not listed by the folder
+    return findIgnoringCase(folder / parts[i], parts, i + 1);
+  std::vector<fs::path> candidates;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!equalNoCase(name, parts[i])) continue;
+    if (last ? it->is_regular_file(ec) : it->is_directory(ec)) candidates.push_back(it->path());
+  }
+  std::sort(candidates.begin(), candidates.end(), [&](const fs::path& a, const fs::path& b) {
+    const bool aExact = a.filename() == parts[i], bExact = b.filename() == parts[i];
+    return aExact != bExact ? aExact : a < b;
+  });
+  for (const fs::path& candidate : candidates) {
+    if (last) return candidate;
+    if (auto found = findIgnoringCase(candidate, parts, i + 1)) return found;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<int> parseInteger(std::string_view text) { return parseStoredInteger(text); }
@@ -66,25 +92,7 @@ std::optional<fs::path> findFile(std::string_view path, const fs::path& base) {
   fs::path exact = root;
   for (const std::string& part : parts) exact /= part;
   if (fs::is_regular_file(exact, ec)) return exact;
-
-  // Walk the path, taking at each step the exact name or else the first entry
-  // (in name order, so the choice is stable) that differs only in case.
-  fs::path current = root;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    const bool last = i + 1 == parts.size();
-    fs::path next = current / parts[i];
-    if (!fs::exists(next, ec) || (last && !fs::is_regular_file(next, ec))) {
-      std::vector<fs::path> candidates;
-      for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!equalNoCase(it->path().filename().string(), parts[i])) continue;
-        if (last ? it->is_regular_file(ec) : it->is_directory(ec)) candidates.push_back(it->path());
-      }
-      if (candidates.empty()) return std::nullopt;
-      next = *std::min_element(candidates.begin(), candidates.end());
-    }
-    current = next;
-  }
-  return fs::is_regular_file(current, ec) ? std::optional(current) : std::nullopt;
+  return findIgnoringCase(root, parts, 0);
 }
 
 }  // namespace zarvik

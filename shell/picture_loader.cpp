@@ -40,7 +40,6 @@ struct PngState {
   PngSource source;
   QImage image;
   std::vector<png_bytep> rows;
-  bool ownTransparency = false;
   char message[256] = {};
 };
 
@@ -69,8 +68,6 @@ bool readPng(png_structp png, png_infop info, PngState& state) {
   int depth = 0, colourType = 0;
   png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
   if (!sizeAcceptable(width, height)) png_error(png, "picture too large");
-  state.ownTransparency =
-      (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
 
   // Everything becomes 8-bit BGRA, which is QImage's ARGB32 in memory.
   png_set_expand(png);
@@ -118,8 +115,10 @@ struct JpegState {
   QImage image;
 };
 
-bool readJpeg(JpegState& state) {
+bool readJpeg(const QByteArray& data, JpegState& state) {
   if (setjmp(state.errors.jump)) return false;
+  jpeg_mem_src(&state.info, reinterpret_cast<const unsigned char*>(data.constData()),
+               static_cast<unsigned long>(data.size()));
   jpeg_read_header(&state.info, TRUE);
   state.info.out_color_space = JCS_EXT_BGRA;
   jpeg_start_decompress(&state.info);
@@ -212,7 +211,7 @@ DecodedPicture decodePng(const QByteArray& data) {
 
   DecodedPicture result;
   result.image = state.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  result.ownTransparency = state.ownTransparency;
+  result.ownTransparency = true;  // its alpha, or none: never a key colour
   return result;
 }
 
@@ -223,9 +222,7 @@ DecodedPicture decodeJpeg(const QByteArray& data) {
   state->errors.manager.emit_message = jpegMessage;
   state->errors.message[0] = '\0';
   jpeg_create_decompress(&state->info);
-  jpeg_mem_src(&state->info, reinterpret_cast<const unsigned char*>(data.constData()),
-               static_cast<unsigned long>(data.size()));
-  const bool ok = readJpeg(*state);
+  const bool ok = readJpeg(data, *state);
   jpeg_destroy_decompress(&state->info);
   if (!ok) return DecodedPicture::failure(QStringLiteral("damaged JPEG file: %1").arg(state->errors.message));
 

@@ -12,7 +12,7 @@ namespace zarvik {
 
 struct DecodedPicture {
   QImage image;                  // ARGB32_Premultiplied when decoded
-  bool ownTransparency = false;  // PNG, icon, metafile: drawn with their own alpha
+  bool ownTransparency = false;  // PNG, icon, metafile: their own alpha, never a key colour
   bool twoColour = false;        // a two-colour bitmap (its key colour is white)
   QString error;                 // empty on success
 

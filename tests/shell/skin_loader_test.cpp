@@ -1,0 +1,264 @@
+#include "skin_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "skin_fixture.h"
+#include "skin_picture.h"
+
+using namespace zarvik;
+using face_test::SkinFixture;
+
+namespace {
+
+const QSize kScreen(800, 600);
+
+struct Loaded {
+  Panel panel;
+  FaceLayout layout;
+  SkinLoadReport report;
+};
+
+void load(const SkinFixture& skin, bool fullscreen, Loaded& into, QSize screen = kScreen) {
+  into.report = loadSkin(skin.sources(), fullscreen, screen, into.panel, into.layout);
+}
+
+QRect rectOf(const Panel& panel, ImageId id) {
+  const Rect& r = panel[id].rect;
+  return QRect(r.left, r.top, r.width, r.height);
+}
+
+const std::string kFullscreenHead =
+    "[Fullscreen]\nBackdropFile=back.bmp\nLogoFile=logo.png\nBgColor=$00102030\n";
+
+void writeBackdropAndLogo(const SkinFixture& skin) {
+  skin.writeImage("Graphics/Backdrops/back.bmp", face_test::filled(100, 50, qRgb(1, 2, 3)), "BMP");
+  skin.writeImage("Graphics/Backdrops/logo.png", face_test::filled(40, 20, qRgb(9, 9, 9)), "PNG");
+}
+
+}  // namespace
+
+TEST(LoadSkin, WindowedWithDefaults) {
+  SkinFixture skin;
+  skin.writeCompleteSkin();
+  Loaded l;
+  load(skin, false, l);
+  EXPECT_TRUE(l.report.problems.isEmpty()) << l.report.problems.join('\n').toStdString();
+  EXPECT_EQ(l.layout.clientSize, QSize(561, 374));
+  ASSERT_TRUE(l.layout.seeThrough);
+  EXPECT_EQ(*l.layout.seeThrough, qRgb(255, 0, 255));
+  EXPECT_EQ(l.layout.windowColour, QColor(255, 0, 255));
+  EXPECT_FALSE(l.layout.menuButtonVisible);
+  for (int i = 0; i < kImageCount; ++i) {
+    const Rect& b = kSkinImages[i].builtin;
+    EXPECT_EQ(rectOf(l.panel, ImageId(i)), QRect(b.left, b.top, b.width, b.height)) << kSkinImages[i].name;
+    EXPECT_FALSE(SkinPicture::imageOf(l.panel[ImageId(i)].picture).isNull()) << kSkinImages[i].name;
+  }
+}
+
+TEST(LoadSkin, SizesAndColoursComeFromTheFile) {
+  SkinFixture skin;
+  skin.writeCompleteSkin("[Common]\nGameWidth=600\nGameHeight=400\n[VideoMode]\nTranspColor=0x0000FF00\n");
+  Loaded l;
+  load(skin, false, l);
+  EXPECT_EQ(l.layout.clientSize, QSize(600, 400));
+  EXPECT_EQ(*l.layout.seeThrough, qRgb(0, 255, 0));
+}
+
+TEST(LoadSkin, ColourBytesAreRedGreenBlueFromTheLowest) {
+  SkinFixture skin;
+  skin.writeCompleteSkin(kFullscreenHead);
+  Loaded l;
+  load(skin, true, l);
+  EXPECT_EQ(l.layout.windowColour, QColor(0x30, 0x20, 0x10));
+  EXPECT_FALSE(l.layout.seeThrough);
+}
+
+TEST(LoadSkin, FullscreenOffsets) {
+  struct Case {
+    std::string x, y;
+    QSize screen;
+    QPoint expected;
+  } cases[] = {
+      {"Center", "Center", {800, 600}, {(800 - 561) / 2, (600 - 374) / 2}},
+      {"0", "0", {800, 600}, {119, 113}},
+      {"abc", "", {800, 600}, {119, 113}},
+      {"-20", "15", {800, 600}, {-20, 15}},
+      {"Center", "Center", {558, 371}, {-1, -1}},  // a screen 3 pixels smaller than the face
+  };
+  for (const Case& c : cases) {
+    SkinFixture skin;
+    skin.writeCompleteSkin("[Fullscreen]\nGameOffsetX=" + c.x + "\nGameOffsetY=" + c.y + "\n");
+    Loaded l;
+    load(skin, true, l, c.screen);
+    EXPECT_EQ(l.layout.faceOffset, c.expected) << c.x << "/" << c.y;
+    EXPECT_EQ(l.layout.clientSize, c.screen);
+    EXPECT_EQ(rectOf(l.panel, im_background).topLeft(), c.expected);
+    EXPECT_EQ(rectOf(l.panel, im_panel_bell).topLeft(), QPoint(179, 63) + c.expected);
+    EXPECT_TRUE(l.layout.menuButtonVisible);
+    EXPECT_EQ(l.layout.menuButtonBackgroundSize, QSize(36, 32));
+  }
+}
+
+TEST(LoadSkin, MissingImageSectionGivesAnEmptyImageAtTheOffsets) {
+  SkinFixture skin;
+  skin.writeCompleteSkin("[Fullscreen]\nGameOffsetX=-20\nGameOffsetY=30\n", 35);  // Image35: the bell
+  Loaded l;
+  const Picture before = l.panel[im_panel_bell].picture;
+  load(skin, true, l);
+  EXPECT_EQ(rectOf(l.panel, im_panel_bell), QRect(-20, 30, 0, 0));
+  EXPECT_EQ(l.panel[im_panel_bell].picture, before);
+}
+
+TEST(LoadSkin, MissingPictureGetsThePlaceholderAndLowerCaseNilKeepsThePicture) {
+  SkinFixture skin;
+  skin.writeCompleteSkin();
+  Loaded l;
+  load(skin, false, l);
+  const Picture bell = l.panel[im_panel_bell].picture;
+
+  skin.writeConfig(
+      "[Image35]\nFilename=nil\nWidth=19\nHeight=20\n"
+      "[Image36]\nFilename=NIL\n"
+      "[Image37]\nFilename=gone.bmp\n");
+  load(skin, false, l);
+  EXPECT_EQ(l.panel[im_panel_bell].picture, bell);
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[im_panel_alarm].picture), placeholderImage());
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[im_panel_chrono].picture), placeholderImage());
+  EXPECT_TRUE(l.report.problems.isEmpty());  // a missing file is shown, not reported
+}
+
+TEST(LoadSkin, BadPicturesAndColoursAreReportedWithFileAndSection) {
+  SkinFixture skin;
+  skin.writeCompleteSkin("[VideoMode]\nTranspColor=pink\n");
+  const QByteArray png = face_test::encode(face_test::filled(30, 30, qRgb(5, 5, 5)), "PNG");
+  skin.write("Graphics/Skin/im_panel_bell.bmp", png.left(40));  // replaced by a broken file
+  skin.write("Graphics/Skin/cut.png", png.left(png.size() / 2));
+  skin.write("Graphics/Skin/face.gif", png);
+  std::string config;
+  {
+    QFile f(QString::fromStdString((skin.root() / "Config.ini").string()));
+    f.open(QIODevice::ReadOnly);
+    config = f.readAll().toStdString();
+  }
+  skin.writeConfig("[Image1]\nFilename=face.gif\n[Image14]\nFilename=cut.png\n" + config);
+
+  Loaded l;
+  load(skin, false, l);
+  const QStringList& problems = l.report.problems;
+  ASSERT_EQ(problems.size(), 4) << problems.join('\n').toStdString();
+  EXPECT_TRUE(problems[0].contains("[VideoMode] TranspColor: 'pink' is not a valid integer value"));
+  EXPECT_TRUE(problems[0].contains("Config.ini"));
+  EXPECT_TRUE(problems[1].startsWith("Image1 (Graphics\\Skin\\face.gif): Unknown picture file extension (.gif)"))
+      << problems[1].toStdString();
+  EXPECT_TRUE(problems[2].startsWith("Image14 (Graphics\\Skin\\cut.png): ")) << problems[2].toStdString();
+  EXPECT_TRUE(problems[3].startsWith("Image35 (Graphics\\Skin\\im_panel_bell.bmp): ")) << problems[3].toStdString();
+
+  // The run went on: a usable window with the default key colour and
+  // placeholders where the pictures failed.
+  EXPECT_EQ(*l.layout.seeThrough, qRgb(255, 0, 255));
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[im_background].picture), placeholderImage());
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[im_panel_game_a].picture), placeholderImage());
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[im_panel_bell].picture), placeholderImage());
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[im_panel_alarm].picture).size(), QSize(17, 11));
+}
+
+TEST(LoadSkin, LogoCornersAndAnUnknownPositionKeepsItsPlace) {
+  const QPoint expected[] = {{0, 0}, {800 - 40, 0}, {0, 600 - 20}, {800 - 40, 600 - 20}};
+  for (int position = 0; position < 4; ++position) {
+    SkinFixture skin;
+    writeBackdropAndLogo(skin);
+    skin.writeCompleteSkin(kFullscreenHead + "LogoPosition=" + std::to_string(position) + "\n");
+    Loaded l;
+    load(skin, true, l);
+    EXPECT_TRUE(l.layout.logo.visible);
+    EXPECT_EQ(l.layout.logo.rect, QRect(expected[position], QSize(40, 20))) << position;
+  }
+  SkinFixture skin;
+  writeBackdropAndLogo(skin);
+  skin.writeCompleteSkin(kFullscreenHead + "LogoPosition=7\n");
+  Loaded l;
+  load(skin, true, l);
+  EXPECT_EQ(l.layout.logo.rect, QRect(0, 0, 40, 20));  // top left at the first run
+  l.layout.logo.rect.moveTo(100, 100);
+  load(skin, true, l);
+  EXPECT_EQ(l.layout.logo.rect.topLeft(), QPoint(100, 100));
+}
+
+TEST(LoadSkin, SwitchingModesHidesAndShowsBackdropAndLogo) {
+  SkinFixture skin;
+  writeBackdropAndLogo(skin);
+  skin.writeCompleteSkin(kFullscreenHead + "BackdropStretch=1\n");
+  Loaded l;
+  load(skin, true, l);
+  EXPECT_TRUE(l.layout.backdrop.visible);
+  EXPECT_TRUE(l.layout.backdrop.stretched);
+  EXPECT_TRUE(l.layout.logo.visible);
+  EXPECT_EQ(l.layout.backdrop.picture.pixel(0, 0), qRgb(1, 2, 3));
+
+  load(skin, false, l);
+  EXPECT_FALSE(l.layout.backdrop.visible);
+  EXPECT_FALSE(l.layout.logo.visible);
+  EXPECT_TRUE(l.layout.seeThrough);
+
+  load(skin, true, l);
+  EXPECT_TRUE(l.layout.backdrop.visible);
+  EXPECT_TRUE(l.layout.logo.visible);
+  EXPECT_FALSE(l.layout.seeThrough);
+
+  // Files gone: windowed hides them, and fullscreen does not bring them back.
+  std::filesystem::remove_all(skin.root() / "Graphics/Backdrops");
+  load(skin, false, l);
+  load(skin, true, l);
+  EXPECT_FALSE(l.layout.backdrop.visible);
+  EXPECT_FALSE(l.layout.logo.visible);
+}
+
+TEST(LoadSkin, MissingConfigChangesNothingButTheMenuButton) {
+  SkinFixture skin;
+  skin.writeCompleteSkin();
+  Loaded l;
+  load(skin, false, l);
+  std::filesystem::remove(skin.root() / "Config.ini");
+  const FaceLayout before = l.layout;
+  const Picture face = l.panel[im_background].picture;
+  load(skin, true, l);
+  EXPECT_TRUE(l.report.configMissing);
+  EXPECT_EQ(l.layout.clientSize, before.clientSize);
+  EXPECT_EQ(l.layout.seeThrough, before.seeThrough);
+  EXPECT_EQ(l.panel[im_background].picture, face);
+  EXPECT_TRUE(l.layout.menuButtonVisible);
+}
+
+TEST(LoadSkin, TellsThePanelObserverOfEveryNewPicture) {
+  struct Counter : PanelObserver {
+    int changes = 0;
+    void imageChanged(ImageId) override { ++changes; }
+  } counter;
+  SkinFixture skin;
+  skin.writeCompleteSkin();
+  Loaded l;
+  l.panel.observer = &counter;
+  load(skin, false, l);
+  EXPECT_EQ(counter.changes, kImageCount);
+}
+
+TEST(LoadManualPages, SizeAndPagesWithPlaceholdersForMissingOnes) {
+  SkinFixture skin;
+  skin.writeConfig("[Manual]\nManualDir=Pages\nManualWidth=300\nManualHeight=200\n");
+  for (int n = 1; n <= 7; ++n)
+    skin.writeImage("Pages/" + std::to_string(n) + ".bmp", face_test::filled(300, 200, qRgb(n, n, n)), "BMP");
+  const ManualPages manual = loadManualPages(skin.sources());
+  EXPECT_EQ(manual.clientSize, QSize(300, 200));
+  for (int n = 1; n <= 7; ++n) EXPECT_EQ(manual.pages[n - 1].pixel(5, 5), qRgb(n, n, n));
+  EXPECT_EQ(manual.pages[7], placeholderImage());
+  EXPECT_TRUE(manual.problems.isEmpty());
+}
+
+TEST(LoadManualPages, WithoutConfigEveryValueTakesItsDefault) {
+  SkinFixture skin;
+  skin.writeImage("Graphics/Manual/3.bmp", face_test::filled(10, 10, qRgb(7, 7, 7)), "BMP");
+  const ManualPages manual = loadManualPages(skin.sources());
+  EXPECT_EQ(manual.clientSize, QSize(415, 270));
+  EXPECT_EQ(manual.pages[2].pixel(1, 1), qRgb(7, 7, 7));
+  EXPECT_EQ(manual.pages[0], placeholderImage());
+}
