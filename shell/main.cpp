@@ -1,15 +1,22 @@
-// The Zarvik simulator: creates the face and starts the handheld in mode 0.
+// The Zarvik simulator: creates its windows in order and runs until told to
+// terminate or until the face is closed.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QSettings>
 #include <chrono>
 
+#include "about_form.h"
 #include "application_state.h"
 #include "handheld.h"
+#include "keys_form.h"
 #include "main_window.h"
+#include "manual_form.h"
 #include "qt_timer_backend.h"
-#include "stand_in_services.h"
+#include "sdl_sound_layer.h"
+#include "settings_store.h"
+#include "skin_picture.h"
+#include "splash_form.h"
 #include "system_clock.h"
 #include "virtual_time.h"
 
@@ -34,19 +41,32 @@ int main(int argc, char* argv[]) {
   SystemClock clock;
   zarvik::SeededRandom random(
       uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-  zarvik::SilentSoundLayer sound;
-  zarvik::MemorySettingsStore settings;
+  SdlSoundLayer sound;
+  zarvik::QtSettingsStore settings;
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 
-  TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt};
+  // The windows, each created once, in this order: the key dialog copies the
+  // bindings the face has read, and the splash window reads the store the
+  // face has opened (and may play at once, which needs the face).
+  zarvik::SplashPending = true;
+  TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   if (parser.isSet(windowed)) options.fullscreen = false;
   if (parser.isSet(fullscreen)) options.fullscreen = true;
   TForm1 form(handheld, options);
-  if (!zarvik::terminationRequested()) {
-    form.centreOnScreen();
-    form.show();
-    handheld.Mode = zarvik::ModeAllSegments;
-    handheld.Gam_Set_Mode();
-  }
+  TAboutForm about;
+  TKeysForm keys(form);
+  TManualForm manual(zarvik::SkinSources::forProgram());
+  TSplashForm splash(handheld, settings, form,
+                     zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture));
+  form.splashForm = &splash;
+
+  // Told to terminate during start-up (no Config.ini, no sound samples): the
+  // event loop would end at once, so it is not entered and nothing is shown.
+  if (zarvik::terminationRequested()) return 0;
+
+  // Shown where the set-up parked it, or centred if the splash already played.
+  // Its first activation shows the splash window.
+  form.show();
+  form.activateWindow();
   return app.exec();
 }

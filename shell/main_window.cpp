@@ -43,9 +43,9 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
   setWindowTitle(QString());
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
-  IsFullscreen = options.fullscreen.value_or(handheld_.settings().readBool("FullscreenMode", true));
+  settingsStore_ = options.settingsStore;
   resize(561, 374);
-  LoadSkin();
+  FormCreate(options.fullscreen);
 }
 
 TForm1::~TForm1() {

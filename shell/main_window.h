@@ -8,7 +8,15 @@
 #include <optional>
 
 #include "handheld.h"
+#include "key_bindings.h"
+#include "key_codes.h"
 #include "skin_loader.h"
+
+class QMenu;
+class TSplashForm;
+namespace zarvik {
+class QtSettingsStore;
+}
 
 class TForm1 : public QWidget, public zarvik::PanelObserver {
   Q_OBJECT
@@ -17,6 +25,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   struct Options {
     zarvik::SkinSources skin;
     std::optional<bool> fullscreen;  // else the stored FullscreenMode
+    // The store behind the handheld's settings: opened by FormCreate,
+    // released by FormClose. Null when the settings need no opening.
+    zarvik::QtSettingsStore* settingsStore = nullptr;
   };
 
   TForm1(zarvik::Handheld& handheld, Options options, QWidget* parent = nullptr);
@@ -26,6 +37,22 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::Panel& panel() { return handheld_.panel; }
 
   bool IsFullscreen = true;
+
+  // Keyboard and mouse bindings of the five buttons.
+  zarvik::KeyBindings KeyBindings;
+  // Sets the hints of the six hint-carrying button images from KeyBindings.
+  void UpdateButtonHints();
+  // The hint shown over an image; empty for an image without one.
+  QString hintOf(zarvik::ImageId id) const;
+
+  // Key dispatch by Windows-style key code, modifiers ignored.
+  void FormKeyDown(std::uint16_t key);
+  void FormKeyUp(std::uint16_t key);
+
+  // Shown on the first activation while SplashPending is set.
+  TSplashForm* splashForm = nullptr;
+
+  QMenu* pm_0_menu = nullptr;
 
   // Lays the window out from Config.ini for IsFullscreen and loads the skin's
   // pictures. A missing Config.ini shows the error and tells the application
@@ -48,9 +75,25 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;  // FormActivate
+  void closeEvent(QCloseEvent* event) override;  // FormClose
+  bool event(QEvent* event) override;  // tool tips
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  void FormCreate(std::optional<bool> fullscreen);
+  void FormActivate();
+  void FormClose();
   void imageChanged(zarvik::ImageId id) override;
+  // The image under a point as the mouse sees it: a shown pressed picture
+  // counts as its button's clickable image.
+  std::optional<zarvik::ImageId> mouseTargetAt(QPoint point) const;
+  bool isDragArea(zarvik::ImageId id) const;
   void paintLayers(QPainter& painter, const QRect& dirty) const;
   void updateWindowMask();
   QSize screenSize() const;
@@ -58,4 +101,11 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::Handheld& handheld_;
   zarvik::SkinSources skinSources_;
   zarvik::FaceLayout layout_;
+
+  zarvik::QtSettingsStore* settingsStore_ = nullptr;
+  std::array<QString, zarvik::kImageCount> hints_;
+  zarvik::KeyCodeTracker keyCodes_;
+  int pressedButton_ = 0;  // the button (1..5) that a held left button pressed
+  bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
+  QPoint DragStart;        // the pointer, in window pixels, at the last drag press
 };

@@ -332,6 +332,8 @@ void TSplashForm::btn_playClick() {
   handheld_.Mode = zarvik::ModeAllSegments;
   handheld_.Gam_Set_Mode();
   close();
+  // The face takes the keyboard over from the splash window.
+  mainWindow_.activateWindow();
 }
 
 void TSplashForm::FormKeyDown(std::uint16_t key) {

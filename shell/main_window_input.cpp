@@ -1,0 +1,133 @@
+// TForm1's keyboard and mouse: the five buttons worked by their bound keys
+// and by left clicks on their pictures, the hints naming the keys, pointer
+// shapes, and dragging the window in windowed mode.
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolTip>
+
+#include "main_window.h"
+
+using namespace zarvik;
+
+namespace {
+
+struct ButtonInput {
+  ImageId clickable;
+  ImageId pressed;
+  void (Handheld::*down)();
+  void (Handheld::*up)();
+};
+
+// In binding order: Game A, Game B, Time, Left, Right.
+constexpr std::array<ButtonInput, kButtonCount> kButtonInputs = {{
+    {btn_game_a_top, btn_game_a_down, &Handheld::Inp_game_a_down, &Handheld::Inp_game_a_up},
+    {btn_game_b_top, btn_game_b_down, &Handheld::Inp_game_b_down, &Handheld::Inp_game_b_up},
+    {btn_time_top, btn_time_down, &Handheld::Inp_time_down, &Handheld::Inp_time_up},
+    {btn_left_top, btn_left_down, &Handheld::Inp_left_down, &Handheld::Inp_left_up},
+    {btn_right_top, btn_right_down, &Handheld::Inp_right_down, &Handheld::Inp_right_up},
+}};
+
+// The button (1..5) whose clickable or pressed picture `id` is; 0 for none.
+int buttonOf(ImageId id) {
+  for (int n = 1; n <= kButtonCount; ++n)
+    if (kButtonInputs[n - 1].clickable == id || kButtonInputs[n - 1].pressed == id) return n;
+  return 0;
+}
+
+QRect rectOf(const Image& image) {
+  return QRect(image.rect.left, image.rect.top, image.rect.width, image.rect.height);
+}
+
+}  // namespace
+
+void TForm1::UpdateButtonHints() {
+  hints_.fill(QString());
+  for (const ButtonHint& hint : buttonHints(KeyBindings))
+    hints_[hint.image] = QString::fromStdString(hint.text);
+}
+
+QString TForm1::hintOf(ImageId id) const { return hints_[id]; }
+
+void TForm1::FormKeyDown(std::uint16_t key) {
+  if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].down)();
+}
+
+void TForm1::FormKeyUp(std::uint16_t key) {
+  if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].up)();
+}
+
+// A held key repeats its press (each repetition reaches the down action,
+// which ignores a button already held); X11's auto-repeat releases do not
+// count as releases.
+void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(keyCodes_.press(*event)); }
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) {
+  if (const std::uint16_t key = keyCodes_.release(*event)) FormKeyUp(key);
+}
+
+std::optional<ImageId> TForm1::mouseTargetAt(QPoint point) const {
+  const std::optional<ImageId> id = imageAt(point);
+  if (id)
+    if (const int n = buttonOf(*id)) return kButtonInputs[n - 1].clickable;
+  return id;
+}
+
+bool TForm1::isDragArea(ImageId id) const {
+  return id == im_background || id == im_background_screen_top || id == btn_set_top;
+}
+
+void TForm1::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint point = event->position().toPoint();
+  const std::optional<ImageId> target = mouseTargetAt(point);
+  dragging_ = false;
+  if (!target) return;
+  if (const int n = buttonOf(*target)) {
+    pressedButton_ = n;
+    (handheld_.*kButtonInputs[n - 1].down)();
+  } else if (isDragArea(*target) && !IsFullscreen) {
+    DragStart = point;
+    dragging_ = true;
+  }
+}
+
+// The window keeps the mouse while a button is held, so the release of a
+// pressed button arrives here even when the pointer has left its picture.
+void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  if (event->buttons() == Qt::NoButton) {
+    const std::optional<ImageId> target = mouseTargetAt(point);
+    if (target && buttonOf(*target)) setCursor(Qt::PointingHandCursor);
+    else if (target == btn_set_top) setCursor(Qt::WhatsThisCursor);
+    else unsetCursor();
+    return;
+  }
+  // The image moves with the window, so the pointer keeps its place on the face.
+  if (dragging_ && !IsFullscreen && event->buttons().testFlag(Qt::LeftButton))
+    move(pos() + point - DragStart);
+}
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const std::optional<ImageId> target = mouseTargetAt(help->pos());
+  const QString hint = target ? hints_[*target] : QString();
+  if (hint.isEmpty()) {
+    QToolTip::hideText();
+    event->ignore();
+  } else {
+    QToolTip::showText(help->globalPos(), hint, this, rectOf(handheld_.panel[*target]));
+  }
+  return true;
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) { pm_0_menu->popup(event->globalPos()); }

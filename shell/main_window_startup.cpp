@@ -1,0 +1,94 @@
+// TForm1's start-up and shutdown: the set-up run at creation, the splash
+// window shown on the first activation, and the release on a close request.
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QMenu>
+
+#include "application_state.h"
+#include "main_window.h"
+#include "product_info.h"
+#include "settings_store.h"
+#include "splash_form.h"
+
+using namespace zarvik;
+
+// Start-up and shutdown steps, for tests that watch the program from outside:
+// QT_LOGGING_RULES="zarvik.startup.info=true".
+Q_LOGGING_CATEGORY(lcStartup, "zarvik.startup", QtWarningMsg)
+
+void TForm1::FormCreate(std::optional<bool> fullscreen) {
+  // The name the task bar shows for the caption-less window.
+  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(product::kTitle));
+
+  // Parked off the screen until the play action centres it, so that the skin
+  // is never seen half laid out.
+  const QSize screen = screenSize();
+  move(-screen.width(), -screen.height());
+
+  // The segment tables (DigitPositions, MissMarks, PlaySegments) are the
+  // panel's fixed tables over its images: nothing to fill.
+
+  if (settingsStore_) settingsStore_->open();
+  SettingsStore& settings = handheld_.settings();
+
+  IsFullscreen = fullscreen.value_or(settings.readBool("FullscreenMode", true));
+  LoadSkin();
+
+  KeyBindings.load(settings);
+  UpdateButtonHints();
+  setMouseTracking(true);  // pointer shapes follow the images under the pointer
+
+  // The context menu; its entries beyond Exit come with the menu itself.
+  pm_0_menu = new QMenu(this);
+  auto* pm_14_exit = pm_0_menu->addAction(tr("Exit"));
+  pm_14_exit->setShortcut(Qt::Key_Escape);
+  pm_14_exit->setShortcutContext(Qt::WindowShortcut);
+  connect(pm_14_exit, &QAction::triggered, this, [] { terminateApplication(); });
+  addAction(pm_14_exit);  // so that its shortcut works while the menu is closed
+
+  // Every repaint is composed off-screen: Qt widgets are double-buffered.
+
+  handheld_.HiScoreA = settings.readInteger("HiScore1", handheld_.HiScoreA);
+  handheld_.HiScoreB = settings.readInteger("HiScore2", handheld_.HiScoreB);
+
+  handheld_.ButtonLatch = false;
+  handheld_.GameAHeld = false;
+  handheld_.GameBHeld = false;
+  handheld_.HeroMovable = false;
+
+  // The random source was seeded from the high-resolution clock when the
+  // program created it.
+  qCInfo(lcStartup, "FormCreate: settings in %s",
+         settingsStore_ ? qPrintable(settingsStore_->fileName()) : "memory");
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  QWidget::changeEvent(event);
+}
+
+void TForm1::FormActivate() {
+  if (!SplashPending || !splashForm) return;
+  SplashPending = false;
+  qCInfo(lcStartup, "FormActivate: showing the splash window");
+  splashForm->show();
+  splashForm->raise();
+  splashForm->activateWindow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+  // Closing the main window ends the application, whatever else is shown.
+  QCoreApplication::exit(0);
+}
+
+void TForm1::FormClose() {
+  handheld_.Snd_Release();
+  if (settingsStore_) settingsStore_->release();
+  qCInfo(lcStartup, "FormClose: samples freed, sound library closed, settings released");
+}

@@ -1,0 +1,155 @@
+#include "keys_form.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "key_bindings.h"
+#include "key_codes.h"
+#include "main_window.h"
+
+using namespace zarvik;
+
+namespace {
+
+const QColor kBackground(8, 41, 82);
+
+QFont makeFont(const char* family, int pixels, bool bold, bool underline = false) {
+  QFont f(QString::fromLatin1(family));
+  f.setPixelSize(pixels);
+  f.setBold(bold);
+  f.setUnderline(underline);
+  return f;
+}
+
+void paintText(QLabel* label, QColor colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* text, QRect place, const QFont& f,
+                  Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* label = new QLabel(QString::fromLatin1(text), parent);
+  label->setGeometry(place);
+  label->setFont(f);
+  label->setAlignment(alignment | Qt::AlignVCenter);
+  paintText(label, Qt::white);
+  return label;
+}
+
+}  // namespace
+
+TKeysForm::TKeysForm(TForm1& mainForm)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      mainForm_(mainForm) {
+  setWindowTitle(QStringLiteral("Key settings"));
+  setFixedSize(448, 163);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, kBackground);
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  const QFont heading = makeFont("MS Sans Serif", 11, true, true);
+  makeLabel(this, "Main operations", {8, 8, 104, 13}, heading);
+  makeLabel(this, "Game controls", {336, 8, 104, 13}, heading, Qt::AlignRight);
+
+  struct Row {
+    const char* name;
+    QPoint combo;
+    QRect label;
+    Qt::Alignment alignment;
+  };
+  const Row rows[kButtonCount] = {{"Game A", {8, 29}, {136, 33, 72, 14}, Qt::AlignLeft},
+                                  {"Game B", {8, 61}, {136, 65, 72, 14}, Qt::AlignLeft},
+                                  {"Time", {8, 93}, {136, 97, 72, 14}, Qt::AlignLeft},
+                                  {"Left", {320, 29}, {240, 33, 72, 14}, Qt::AlignRight},
+                                  {"Right", {320, 61}, {240, 65, 72, 14}, Qt::AlignRight}};
+  QStringList choices;
+  for (const KeyRow& row : KeyTable) choices << QString::fromLatin1(row.choiceText.data(), row.choiceText.size());
+
+  for (int n = 1; n <= kButtonCount; ++n) {
+    const Row& row = rows[n - 1];
+    KeyLabels[n - 1] = makeLabel(this, row.name, row.label, makeFont("Arial", 11, true), row.alignment);
+    auto* combo = new QComboBox(this);
+    combo->setFont(makeFont("Arial", 13, false));
+    combo->addItems(choices);
+    combo->move(row.combo);
+    combo->resize(120, combo->sizeHint().height());
+    combo->setCurrentIndex(mainForm_.KeyBindings[n].KeyIndex - 1);
+    combo->installEventFilter(this);
+    connect(combo, &QComboBox::currentIndexChanged, this, &TKeysForm::cbChange);
+    KeyCombos[n - 1] = combo;
+  }
+
+  btn_accept = new QPushButton(QStringLiteral("- ACCEPT -"), this);
+  btn_accept->setGeometry(183, 130, 82, 25);
+  btn_accept->setFont(makeFont("Arial", 11, true));
+  btn_accept->setCursor(Qt::PointingHandCursor);
+  btn_accept->installEventFilter(this);
+  connect(btn_accept, &QPushButton::clicked, this, &TKeysForm::btn_acceptClick);
+
+  for (int n = 1; n < kButtonCount; ++n) setTabOrder(KeyCombos[n - 1], KeyCombos[n]);
+  setTabOrder(KeyCombos[kButtonCount - 1], btn_accept);
+  setFocusProxy(KeyCombos[0]);
+
+  cbChange();
+}
+
+bool TKeysForm::CheckKeys() {
+  for (QLabel* label : KeyLabels) paintText(label, Qt::white);
+  bool clash = false;
+  for (int j = 0; j < kButtonCount; ++j)
+    for (int k = 0; k < kButtonCount; ++k)
+      if (k != j && KeyCombos[j]->currentText() == KeyCombos[k]->currentText()) {
+        paintText(KeyLabels[j], Qt::red);
+        paintText(KeyLabels[k], Qt::red);
+        clash = true;
+      }
+  return clash;
+}
+
+void TKeysForm::cbChange() { btn_accept->setEnabled(!CheckKeys()); }
+
+// Every list holds a choice: the bindings it starts from always name a key of
+// the table, since loading them repairs any stored index outside it.
+void TKeysForm::btn_acceptClick() {
+  for (int n = 1; n <= kButtonCount; ++n) {
+    mainForm_.KeyBindings[n].KeyIndex = KeyCombos[n - 1]->currentIndex() + 1;
+    mainForm_.handheld().settings().writeInteger("Key" + std::to_string(n),
+                                                 mainForm_.KeyBindings[n].KeyIndex);
+    mainForm_.KeyBindings.AssignWord(n);
+  }
+  mainForm_.UpdateButtonHints();
+  close();
+}
+
+void TKeysForm::FormKeyDown(int key) {
+  if (key == vk::Return) {
+    if (btn_accept->isEnabled()) btn_acceptClick();
+  } else if (key == vk::Escape) {
+    close();
+  }
+}
+
+bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    FormKeyDown(virtualKeyCode(key->key(), key->modifiers()));
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TKeysForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) KeyCombos[0]->setFocus();
+  QWidget::changeEvent(event);
+}
+
+// Whatever closes the dialog gives the main window its input back.
+void TKeysForm::closeEvent(QCloseEvent* event) {
+  mainForm_.setEnabled(true);
+  QWidget::closeEvent(event);
+}
