@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <array>
 #include <random>
 
 #include "art_style.h"
@@ -96,6 +97,39 @@ void drawPlate(QPainter& p) {
   p.drawPath(plate);
 }
 
+// The scene printed faintly behind the liquid crystal: the roof the catcher
+// walks on and the street the balloons rise from.
+void drawLcdPrint(QPainter& p) {
+  p.save();
+  p.setClipRect(kLcdRect);
+  // A bank of cloud under the catcher's feet in his three places.
+  auto feetLine = [](double x) {  // through the feet of the three columns
+    return 126.6 + 0.0909 * (x - 254) + 0.000598 * (x - 254) * (x - 287);
+  };
+  QPainterPath cloud;
+  cloud.setFillRule(Qt::WindingFill);
+  const std::array<double, 12> puff = {5.0, 6.5, 5.5, 7.0, 6.0, 5.0, 6.8, 5.6, 6.4, 7.2, 5.4, 4.6};
+  for (int i = 0; i < int(puff.size()); ++i) {
+    const double x = 238 + i * 8.2;
+    cloud.addEllipse(QPointF(x, feetLine(x) + 3.6 + (i % 2) * 1.6), puff[i] + 2.4, puff[i] * 0.8);
+  }
+  cloud = cloud.simplified();
+  p.fillPath(cloud, QColor(255, 255, 255, 96));
+  p.setPen(QPen(QColor(110, 124, 104, 80), 0.9));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(cloud);
+  // The street: a strip of grass with tufts along its edge.
+  const QRectF lcd(kLcdRect);
+  const double ground = lcd.bottom() - 9;
+  p.fillRect(QRectF(lcd.left(), ground, lcd.width(), lcd.bottom() - ground + 1), QColor(96, 140, 70, 44));
+  p.setPen(QPen(QColor(80, 120, 60, 70), 1.0));
+  for (double x = lcd.left() + 4; x < lcd.right() - 4; x += 9) {
+    p.drawLine(QPointF(x, ground), QPointF(x - 1.5, ground - 3));
+    p.drawLine(QPointF(x + 2, ground), QPointF(x + 3, ground - 2.5));
+  }
+  p.restore();
+}
+
 void drawLcdWindow(QPainter& p) {
   // The printed frame around the LCD, with its pin stripe and labels.
   QPainterPath frame;
@@ -127,6 +161,7 @@ void drawLcdWindow(QPainter& p) {
   g.setColorAt(0.0, kLcdLight);
   g.setColorAt(1.0, kLcdDark);
   p.fillRect(lcd, g);
+  drawLcdPrint(p);
 }
 
 void drawRoundHole(QPainter& p, QPointF c, const QString& label, bool arrowLeft) {
@@ -367,13 +402,6 @@ QImage drawOverlay() {
   shine.setColorAt(0.0, QColor(255, 255, 255, 34));
   shine.setColorAt(1.0, QColor(255, 255, 255, 0));
   p.fillPath(sheen, shine);
-  QPainterPath streak;
-  streak.moveTo(150, 0);
-  streak.lineTo(168, 0);
-  streak.lineTo(0, 176);
-  streak.lineTo(0, 157);
-  streak.closeSubpath();
-  p.fillPath(streak, QColor(255, 255, 255, 12));
   return overlay;
 }
 

@@ -65,12 +65,10 @@ QPainterPath bellShape() {
   bell.closeSubpath();
   bell.addEllipse(c + QPointF(0, -7.6), 1.5, 1.3);
   bell.addEllipse(c + QPointF(0, 6.4), 2.0, 1.6);
-  // Ringing strokes on both sides.
+  // A ringing stroke at the right; the left side stays clear of GAME A.
   QPainterPath waves;
-  for (int side : {-1, 1}) {
-    waves.moveTo(c + QPointF(side * 7.6, -4.8));
-    waves.quadTo(c + QPointF(side * 9.0, -3.0), c + QPointF(side * 8.4, -1.0));
-  }
+  waves.moveTo(c + QPointF(7.6, -5.2));
+  waves.quadTo(c + QPointF(9.2, -3.2), c + QPointF(8.6, -1.0));
   return bell.united(strokeOf(waves, 1.2));
 }
 
@@ -136,17 +134,40 @@ QPainterPath birdShape(QPointF c) {
   return strokeOf(wings, 2.0).united(body).united(beak);
 }
 
-// A burst balloon: a jagged ring with a few flying scraps.
+// A burst balloon: a ragged flash with torn scraps flying off.
 QPainterPath popShape(QPointF c, double radius) {
-  QPainterPath ring;
-  ring.addPolygon(star(c, 9, radius, radius * 0.62, 0.12));
-  ring.closeSubpath();
+  // Tips of uneven length, so that it reads as a bang and not as a cog.
+  constexpr std::array<double, 10> reach = {1.0, 0.72, 0.94, 0.66, 1.0, 0.78, 0.9, 0.64, 0.98, 0.74};
+  QPolygonF flash;
+  for (int i = 0; i < 20; ++i) {
+    const double a = M_PI * i / 10 - M_PI / 2 + 0.1;
+    const double r = (i % 2) ? radius * 0.42 : radius * reach[i / 2];
+    flash << c + QPointF(r * std::cos(a), r * std::sin(a));
+  }
+  QPainterPath path;
+  path.addPolygon(flash);
+  path.closeSubpath();
   QPainterPath hole;
-  hole.addPolygon(star(c, 9, radius * 0.58, radius * 0.36, 0.12 + M_PI / 9));
-  hole.closeSubpath();
-  QPainterPath path = ring.subtracted(hole);
-  path.addEllipse(c, radius * 0.16, radius * 0.16);
-  return path;
+  hole.addEllipse(c, radius * 0.2, radius * 0.2);
+  return path.subtracted(hole);
+}
+
+// A miss mark: a little balloon split by a jagged crack.
+QPainterPath missMarkShape(QPointF c) {
+  QPainterPath body;
+  body.addEllipse(c + QPointF(0, -1.6), 4.6, 5.4);
+  body.addPolygon(QPolygonF{c + QPointF(-1.5, 4.8), c + QPointF(1.5, 4.8), c + QPointF(0, 3.2)});
+  QPainterPath crack;
+  crack.moveTo(c + QPointF(-5.0, -5.6));
+  crack.lineTo(c + QPointF(-1.2, -2.6));
+  crack.lineTo(c + QPointF(-2.4, -0.6));
+  crack.lineTo(c + QPointF(1.6, 1.0));
+  crack.lineTo(c + QPointF(0.8, 2.2));
+  crack.lineTo(c + QPointF(5.0, 3.4));
+  QPainterPath string;
+  string.moveTo(c + QPointF(0, 4.8));
+  string.cubicTo(c + QPointF(1.6, 6.4), c + QPointF(-1.6, 7.4), c + QPointF(0.4, 9.0));
+  return body.simplified().subtracted(strokeOf(crack, 1.3)).united(strokeOf(string, 1.0));
 }
 
 // Twinkles: one big four-pointed star and two small ones.
@@ -162,19 +183,22 @@ QPainterPath sparkleShape(QPointF c, double radius) {
 // ---- The catcher ----------------------------------------------------------
 
 // One column of the hero: where the figure stands, the side its net is on,
-// and where the hand and the net are in the rest pose (net held up) and in
-// the catch pose (net swung down at the balloon).
+// and where the hand and the tip of the net are in the rest pose (net held
+// up) and in the catch pose (net swung down at the balloon).
 struct HeroColumn {
   QPointF feet;
   int facing;  // -1 left, +1 right
-  QPointF restElbow, restHand, restHoop;
-  QPointF catchElbow, catchHand, catchHoop;
+  QPointF restHand, restTip;
+  QPointF catchHand, catchTip;
+
+  // End of the upper arm on the net side, lit in both poses.
+  QPointF elbow() const { return feet + QPointF(facing * 6.4, -6.6); }
 };
 
 const std::array<HeroColumn, 3> kHeroColumns = {{
-    {{254, 126}, -1, {247.6, 118.4}, {244.0, 111.0}, {234.0, 98.0}, {244.8, 120.2}, {239.0, 126.0}, {223.5, 139.0}},
-    {{287, 129}, -1, {280.4, 122.6}, {277.6, 115.0}, {274.0, 107.2}, {277.6, 128.2}, {273.0, 135.0}, {265.5, 151.0}},
-    {{311, 132}, +1, {318.4, 124.4}, {321.6, 116.0}, {329.5, 105.2}, {319.6, 126.4}, {325.0, 132.0}, {342.0, 142.0}},
+    {{254, 126}, -1, {243.5, 111.5}, {230.5, 94.0}, {238.5, 127.0}, {216.5, 144.5}},
+    {{287, 129}, -1, {277.0, 116.0}, {272.5, 103.0}, {272.5, 136.0}, {263.5, 157.0}},
+    {{311, 132}, +1, {322.0, 116.5}, {334.5, 101.5}, {325.5, 133.0}, {348.0, 145.5}},
 }};
 
 QPainterPath heroBody(const HeroColumn& h) {
@@ -182,60 +206,63 @@ QPainterPath heroBody(const HeroColumn& h) {
   const int d = h.facing;
   QPainterPath path;
   path.setFillRule(Qt::WindingFill);
-  const QPointF head = f + QPointF(0, -14.8);
-  path.addEllipse(head, 4.1, 4.0);
+  const QPointF head = f + QPointF(0, -15.0);
+  path.addEllipse(head, 4.6, 4.4);
   // A cap with its peak to the net side.
   QPainterPath cap;
-  cap.moveTo(head + QPointF(-4.3, -0.6));
-  cap.cubicTo(head + QPointF(-4.3, -5.6), head + QPointF(4.3, -5.6), head + QPointF(4.3, -0.6));
-  cap.lineTo(head + QPointF(d * 7.2, -0.2));
-  cap.lineTo(head + QPointF(d * 7.0, -1.6));
+  cap.moveTo(head + QPointF(-4.9, -0.8));
+  cap.cubicTo(head + QPointF(-4.9, -6.4), head + QPointF(4.9, -6.4), head + QPointF(4.9, -0.8));
+  cap.lineTo(head + QPointF(d * 7.8, -0.4));
+  cap.lineTo(head + QPointF(d * 7.6, -2.0));
   cap.closeSubpath();
   path.addPath(cap);
-  // Torso and legs.
-  path.addRoundedRect(QRectF(f + QPointF(-3.6, -10.2), QSizeF(7.2, 5.9)), 1.8, 1.8);
-  path.addRoundedRect(QRectF(f + QPointF(-3.4, -5.2), QSizeF(2.7, 4.6)), 0.6, 0.6);
-  path.addRoundedRect(QRectF(f + QPointF(0.7, -5.2), QSizeF(2.7, 4.6)), 0.6, 0.6);
-  path.addEllipse(f + QPointF(-2.2 + d * 0.6, -0.5), 2.0, 1.0);
-  path.addEllipse(f + QPointF(2.2 + d * 0.6, -0.5), 2.0, 1.0);
-  // The free arm hangs at the other side; the upper net arm is lit in both poses.
+  // Torso, legs and shoes.
+  path.addRoundedRect(QRectF(f + QPointF(-4.0, -10.4), QSizeF(8.0, 6.2)), 2.0, 2.0);
+  path.addRoundedRect(QRectF(f + QPointF(-3.7, -4.9), QSizeF(3.0, 4.3)), 0.6, 0.6);
+  path.addRoundedRect(QRectF(f + QPointF(0.7, -4.9), QSizeF(3.0, 4.3)), 0.6, 0.6);
+  path.addEllipse(f + QPointF(-2.2 + d * 0.7, -0.6), 2.2, 1.1);
+  path.addEllipse(f + QPointF(2.2 + d * 0.7, -0.6), 2.2, 1.1);
+  // The free arm hangs at the other side; the upper arm on the net side.
   QPainterPath arms;
-  arms.moveTo(f + QPointF(-d * 3.0, -9.4));
-  arms.lineTo(f + QPointF(-d * 5.2, -5.8));
-  arms.moveTo(f + QPointF(d * 3.0, -9.4));
-  arms.lineTo(f + QPointF(d * 5.6, -7.0));
-  path.addPath(strokeOf(arms, 2.0));
-  // The face is clear crystal: an eye on the net side.
+  arms.moveTo(f + QPointF(-d * 3.4, -9.4));
+  arms.lineTo(f + QPointF(-d * 5.6, -5.4));
+  arms.moveTo(f + QPointF(d * 3.4, -9.4));
+  arms.lineTo(h.elbow());
+  path.addPath(strokeOf(arms, 2.2));
+  // The face is clear crystal: an eye on the net side, under the peak.
   QPainterPath eye;
-  eye.addEllipse(head + QPointF(d * 1.9, 0.6), 0.75, 0.9);
+  eye.addEllipse(head + QPointF(d * 2.0, 0.9), 0.8, 1.0);
   return path.simplified().subtracted(eye);
 }
 
-QPainterPath netArm(QPointF elbow, QPointF hand, QPointF hoop) {
+// The forearm, the pole and the butterfly net: a round hoop at the pole's
+// end with a short mesh bag hanging from it.
+QPainterPath netArm(QPointF elbow, QPointF hand, QPointF tip) {
+  auto unit = [](QPointF v) { return v / std::hypot(v.x(), v.y()); };
+  const QPointF toHand = unit(hand - elbow);
   QPainterPath arm;
-  arm.moveTo(elbow);
+  arm.moveTo(elbow + toHand * 2.6);  // a clear gap after the upper arm
   arm.lineTo(hand);
+  const QPointF u = unit(tip - hand);
+  const double r = 4.4;
+  const QPointF hoop = tip - u * r;
   QPainterPath pole;
-  const QPointF toHoop = hoop - hand;
-  const double len = std::hypot(toHoop.x(), toHoop.y());
-  const QPointF unit = toHoop / len;
-  pole.moveTo(hand - unit * 1.0);
-  pole.lineTo(hoop - unit * 4.2);
-  QPainterPath ring;
-  ring.addEllipse(hoop, 4.3, 4.3);
-  QPainterPath inside;
-  inside.addEllipse(hoop, 3.0, 3.0);
-  // Mesh: two threads across the hoop.
+  pole.moveTo(hand - u * 0.6);
+  pole.lineTo(hoop - u * (r - 0.4));
+  QPainterPath outer, inner;
+  outer.addEllipse(hoop, r, r);
+  inner.addEllipse(hoop, r - 1.3, r - 1.3);
   QPainterPath mesh;
-  const QPointF across(-unit.y(), unit.x());
-  mesh.moveTo(hoop - across * 3.0 - unit * 0.8);
-  mesh.lineTo(hoop + across * 3.0 + unit * 0.8);
-  mesh.moveTo(hoop - across * 3.0 + unit * 0.8);
-  mesh.lineTo(hoop + across * 3.0 - unit * 0.8);
-  return strokeOf(arm, 2.1)
-      .united(strokeOf(pole, 1.3))
-      .united(ring.subtracted(inside))
-      .united(strokeOf(mesh, 0.7).intersected(inside));
+  for (double k : {-1.6, 1.6}) {
+    mesh.moveTo(hoop + QPointF(k - r, -r));
+    mesh.lineTo(hoop + QPointF(k + r, r));
+    mesh.moveTo(hoop + QPointF(k + r, -r));
+    mesh.lineTo(hoop + QPointF(k - r, r));
+  }
+  return strokeOf(arm, 2.2)
+      .united(strokeOf(pole, 1.4))
+      .united(outer.subtracted(inner))
+      .united(strokeOf(mesh, 0.7).intersected(inner));
 }
 
 // ---- Balloon places -------------------------------------------------------
@@ -267,14 +294,14 @@ QPainterPath segmentShape(ImageId id) {
   if (id >= im_panel_miss_01 && id <= im_panel_miss_10) {
     const QRectF box(builtinRect(id));
     const double row = (id <= im_panel_miss_05) ? 71.0 : 91.0;
-    return popShape({box.center().x() - 0.5, row}, 6.2);
+    return missMarkShape({box.center().x() - 0.5, row});
   }
   if (id >= im_hero_1_1 && id <= im_hero_3_3) {
     const int column = (id - im_hero_1_1) % 3, part = (id - im_hero_1_1) / 3;
     const HeroColumn& h = kHeroColumns[column];
     if (part == 0) return heroBody(h);
-    if (part == 1) return netArm(h.restElbow, h.restHand, h.restHoop);
-    return netArm(h.catchElbow, h.catchHand, h.catchHoop);
+    if (part == 1) return netArm(h.elbow(), h.restHand, h.restTip);
+    return netArm(h.elbow(), h.catchHand, h.catchTip);
   }
   if (id >= im_item_1_1 && id <= im_item_3_5) {
     const int lane = (id - im_item_1_1) % 3, step = (id - im_item_1_1) / 3;
