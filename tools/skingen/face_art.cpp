@@ -24,7 +24,7 @@ const QColor kPlateBottom{190, 195, 201};
 const QColor kInkPrint{27, 40, 68};
 
 const QRectF kCase{2.5, 2.5, 556.0, 369.0};
-const QRectF kPlate{13.0, 13.0, 535.0, 348.0};
+const QRectF kPlate{13.0, 13.0, 535.0, 344.0};
 const QRectF kFrame{124.0, 30.0, 306.0, 246.0};
 
 enum class ButtonKind { Round, Oblong, Small };
@@ -52,24 +52,32 @@ QFont font(int pixelSize, int weight = 700, bool italic = false,
 }
 
 void drawCase(QPainter& p) {
-  // Body of the case with a lit top edge and a darker underside for depth.
+  // The side wall of the case shows below its front, which gives it depth.
   QPainterPath body;
   body.addRoundedRect(kCase, 30, 30);
-  QLinearGradient g(0, kCase.top(), 0, kCase.bottom());
+  QLinearGradient side(0, kCase.bottom() - 40, 0, kCase.bottom());
+  side.setColorAt(0.0, kCaseBottom);
+  side.setColorAt(1.0, kCaseEdge);
+  p.fillPath(body, side);
+  p.setPen(QPen(kCaseEdge, 1.2));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(body);
+  // The front of the case, lit from above.
+  const QRectF frontRect = kCase.adjusted(0.6, 0.6, -0.6, -6.0);
+  QPainterPath front;
+  front.addRoundedRect(frontRect, 29, 29);
+  QLinearGradient g(0, frontRect.top(), 0, frontRect.bottom());
   g.setColorAt(0.0, kCaseTop);
   g.setColorAt(0.55, kCaseBottom.lighter(125));
   g.setColorAt(1.0, kCaseBottom);
-  p.fillPath(body, g);
-  p.setPen(QPen(kCaseEdge, 1.2));
-  p.drawPath(body);
-  QLinearGradient rim(0, kCase.top(), 0, kCase.bottom());
-  rim.setColorAt(0.0, QColor(255, 255, 255, 90));
-  rim.setColorAt(0.25, QColor(255, 255, 255, 20));
-  rim.setColorAt(0.8, QColor(0, 0, 0, 0));
-  rim.setColorAt(1.0, QColor(0, 0, 0, 90));
-  p.setPen(QPen(QBrush(rim), 2.0));
-  p.setBrush(Qt::NoBrush);
-  p.drawRoundedRect(kCase.adjusted(2.5, 2.5, -2.5, -2.5), 27.5, 27.5);
+  p.fillPath(front, g);
+  QLinearGradient rim(0, frontRect.top(), 0, frontRect.bottom());
+  rim.setColorAt(0.0, QColor(255, 255, 255, 110));
+  rim.setColorAt(0.25, QColor(255, 255, 255, 24));
+  rim.setColorAt(0.8, QColor(255, 255, 255, 0));
+  rim.setColorAt(1.0, QColor(255, 255, 255, 40));
+  p.setPen(QPen(QBrush(rim), 1.6));
+  p.drawRoundedRect(frontRect.adjusted(1.5, 1.5, -1.5, -1.5), 27.5, 27.5);
 }
 
 void drawPlate(QPainter& p) {

@@ -118,7 +118,12 @@ bool writeSkin(const SkinPictures& skin, const QString& folder, QString* error) 
   if (!saveImage(drawBackdrop(), root.filePath(localPath(kBackdropDir, kBackdropFile)), "jpg", 90, error) ||
       !saveImage(drawLogo(), root.filePath(localPath(kBackdropDir, kLogoFile)), "png", -1, error))
     return false;
-  const auto pages = drawManualPages(skin);
+  QStringList problems;
+  const auto pages = drawManualPages(skin, &problems);
+  if (!problems.isEmpty()) {
+    *error = problems.join('\n');
+    return false;
+  }
   for (int n = 1; n <= kManualPageCount; ++n)
     if (!saveImage(pages[n - 1], root.filePath(localPath(kManualDir, QStringLiteral("%1.bmp").arg(n))), "bmp", -1,
                    error))
