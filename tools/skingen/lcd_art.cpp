@@ -192,7 +192,7 @@ struct HeroColumn {
   QPointF catchHand, catchTip;
 
   // End of the upper arm on the net side, lit in both poses.
-  QPointF elbow() const { return feet + QPointF(facing * 6.4, -6.6); }
+  QPointF elbow() const { return feet + QPointF(facing * 5.8, -4.8); }
 };
 
 const std::array<HeroColumn, 3> kHeroColumns = {{
@@ -206,12 +206,12 @@ QPainterPath heroBody(const HeroColumn& h) {
   const int d = h.facing;
   QPainterPath path;
   path.setFillRule(Qt::WindingFill);
-  const QPointF head = f + QPointF(0, -15.0);
-  path.addEllipse(head, 4.6, 4.4);
+  const QPointF head = f + QPointF(0, -14.4);
+  path.addEllipse(head, 4.6, 4.2);
   // A cap with its peak to the net side.
   QPainterPath cap;
   cap.moveTo(head + QPointF(-4.9, -0.8));
-  cap.cubicTo(head + QPointF(-4.9, -6.4), head + QPointF(4.9, -6.4), head + QPointF(4.9, -0.8));
+  cap.cubicTo(head + QPointF(-4.9, -5.9), head + QPointF(4.9, -5.9), head + QPointF(4.9, -0.8));
   cap.lineTo(head + QPointF(d * 7.8, -0.4));
   cap.lineTo(head + QPointF(d * 7.6, -2.0));
   cap.closeSubpath();
@@ -244,14 +244,14 @@ QPainterPath netArm(QPointF elbow, QPointF hand, QPointF tip) {
   arm.moveTo(elbow + toHand * 2.6);  // a clear gap after the upper arm
   arm.lineTo(hand);
   const QPointF u = unit(tip - hand);
-  const double r = 4.4;
+  const double r = 5.2;
   const QPointF hoop = tip - u * r;
   QPainterPath pole;
   pole.moveTo(hand - u * 0.6);
   pole.lineTo(hoop - u * (r - 0.4));
   QPainterPath outer, inner;
   outer.addEllipse(hoop, r, r);
-  inner.addEllipse(hoop, r - 1.3, r - 1.3);
+  inner.addEllipse(hoop, r - 1.4, r - 1.4);
   QPainterPath mesh;
   for (double k : {-1.6, 1.6}) {
     mesh.moveTo(hoop + QPointF(k - r, -r));

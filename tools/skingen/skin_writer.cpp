@@ -1,5 +1,6 @@
 #include "skin_writer.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -43,21 +44,55 @@ bool saveImage(const QImage& image, const QString& path, const char* format, int
   return false;
 }
 
-bool saveText(const QString& text, const QString& path, QString* error) {
+// A single-image 32-bit icon. Written here rather than by Qt's icon writer,
+// whose mask rows carry uninitialised padding, so that the bytes are the same
+// on every run.
+QByteArray encodeIcon(const QImage& picture) {
+  const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+  const int w = image.width(), h = image.height();
+  const int maskStride = ((w + 31) / 32) * 4;
+  const quint32 bitmapSize = 40 + quint32(w * h * 4 + maskStride * h);
+  QByteArray bytes;
+  QDataStream out(&bytes, QIODevice::WriteOnly);
+  out.setByteOrder(QDataStream::LittleEndian);
+  out << quint16(0) << quint16(1) << quint16(1);                      // icon directory, one image
+  out << quint8(w) << quint8(h) << quint8(0) << quint8(0)              // its entry
+      << quint16(1) << quint16(32) << bitmapSize << quint32(6 + 16);
+  out << quint32(40) << qint32(w) << qint32(2 * h) << quint16(1) << quint16(32)  // bitmap header
+      << quint32(0) << quint32(bitmapSize - 40) << qint32(0) << qint32(0) << quint32(0) << quint32(0);
+  for (int y = h - 1; y >= 0; --y)  // colours, bottom row first
+    for (int x = 0; x < w; ++x) {
+      const QRgb p = image.pixel(x, y);
+      out << quint8(qBlue(p)) << quint8(qGreen(p)) << quint8(qRed(p)) << quint8(qAlpha(p));
+    }
+  for (int y = h - 1; y >= 0; --y) {  // the transparency mask
+    QByteArray row(maskStride, '\0');
+    for (int x = 0; x < w; ++x)
+      if (qAlpha(image.pixel(x, y)) == 0) row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+    out.writeRawData(row.constData(), int(row.size()));
+  }
+  return bytes;
+}
+
+bool saveBytes(const QByteArray& bytes, const QString& path, QString* error) {
   QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit()) return true;
+  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
   *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
   return false;
 }
 
-const char* formatName(FileKind kind) {
+bool saveText(const QString& text, const QString& path, QString* error) {
+  return saveBytes(text.toUtf8(), path, error);
+}
+
+bool savePicture(const QImage& image, FileKind kind, const QString& path, QString* error) {
   switch (kind) {
-    case FileKind::Png: return "png";
-    case FileKind::Ico: return "ico";
+    case FileKind::Png: return saveImage(image, path, "png", -1, error);
+    case FileKind::Ico: return saveBytes(encodeIcon(image), path, error);
     case FileKind::KeyedBmp:
-    case FileKind::OpaqueBmp: return "bmp";
+    case FileKind::OpaqueBmp: return saveImage(image, path, "bmp", -1, error);
   }
-  return "png";
+  return false;
 }
 
 }  // namespace
@@ -111,8 +146,7 @@ bool writeSkin(const SkinPictures& skin, const QString& folder, QString* error) 
     const SkinFile file = skinFileFor(ImageId(i));
     if (written.contains(file.fileName)) continue;
     written << file.fileName;
-    if (!saveImage(skin.stored(ImageId(i)), root.filePath(localPath(kSkinDir, file.fileName)),
-                   formatName(file.kind), -1, error))
+    if (!savePicture(skin.stored(ImageId(i)), file.kind, root.filePath(localPath(kSkinDir, file.fileName)), error))
       return false;
   }
   if (!saveImage(drawBackdrop(), root.filePath(localPath(kBackdropDir, kBackdropFile)), "jpg", 90, error) ||
