@@ -130,10 +130,15 @@ void drawLcdPrint(QPainter& p) {
   const QRectF lcd(kLcdRect);
   const double ground = lcd.bottom() - 9;
   p.fillRect(QRectF(lcd.left(), ground, lcd.width(), lcd.bottom() - ground + 1), QColor(96, 140, 70, 44));
-  p.setPen(QPen(QColor(80, 120, 60, 70), 1.0));
-  for (double x = lcd.left() + 4; x < lcd.right() - 4; x += 9) {
-    p.drawLine(QPointF(x, ground), QPointF(x - 1.5, ground - 3));
-    p.drawLine(QPointF(x + 2, ground), QPointF(x + 3, ground - 2.5));
+  // Tufts of three blades at uneven spacing and height.
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> step(7.0, 15.0), height(2.0, 4.2);
+  p.setPen(QPen(QColor(80, 120, 60, 80), 0.9, Qt::SolidLine, Qt::RoundCap));
+  for (double x = lcd.left() + 5; x < lcd.right() - 5; x += step(random)) {
+    const double h = height(random);
+    p.drawLine(QPointF(x - 1.4, ground + 0.5), QPointF(x - 2.6, ground - h * 0.7));
+    p.drawLine(QPointF(x, ground + 0.5), QPointF(x + 0.3, ground - h));
+    p.drawLine(QPointF(x + 1.4, ground + 0.5), QPointF(x + 2.7, ground - h * 0.6));
   }
   p.restore();
 }
@@ -151,8 +156,14 @@ void drawLcdWindow(QPainter& p) {
   p.setFont(font(9, 700));
   const QRectF topBand(kFrame.left() + 16, kFrame.top() + 5, kFrame.width() - 32, 15);
   p.drawText(topBand, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("QUENDREL"));
+  // Marks over the score digits and the miss marks below them.
   p.setFont(font(8, 400));
-  p.drawText(topBand, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("CATCH GAME  \u00b7  TIME  \u00b7  ALARM"));
+  auto above = [&](zarvik::ImageId first, zarvik::ImageId last, const QString& text) {
+    const QRectF r = QRectF(builtinRect(first)).united(QRectF(builtinRect(last)));
+    p.drawText(QRectF(r.left() - 10, topBand.top(), r.width() + 20, topBand.height()), Qt::AlignCenter, text);
+  };
+  above(zarvik::im_panel_digit_pos_1, zarvik::im_panel_digit_pos_4, QStringLiteral("SCORE \u00b7 TIME"));
+  above(zarvik::im_panel_miss_01, zarvik::im_panel_miss_05, QStringLiteral("MISS"));
   const QRectF bottomBand(kFrame.left() + 16, kLcdRect.bottom() + 3, kFrame.width() - 32, 15);
   p.setFont(font(8, 400));
   p.drawText(bottomBand, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("\u25c0 MOVE"));
