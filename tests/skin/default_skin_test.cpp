@@ -171,10 +171,16 @@ TEST_F(DefaultSkin, BackdropLogoAndManualPagesDecodeAtTheirSizes) {
   // The window's colour continues the backdrop's edge, so no seam shows
   // around a backdrop smaller than the screen. BgColor is $00BBGGRR.
   const QRgb bg = QString::fromStdString(read("Fullscreen", "BgColor")).mid(1).toUInt(nullptr, 16);
-  const QColor edge(backdrop.pixel(0, 0)), colour(qBlue(bg), qGreen(bg), qRed(bg));
-  EXPECT_LE(std::abs(edge.red() - colour.red()) + std::abs(edge.green() - colour.green()) +
-                std::abs(edge.blue() - colour.blue()),
-            12);
+  const QColor colour(qBlue(bg), qGreen(bg), qRed(bg));
+  const int w = backdrop.width() - 1, h = backdrop.height() - 1;
+  for (const QPoint& at : {QPoint(0, 0), QPoint(w / 2, 0), QPoint(w, 0), QPoint(0, h / 2), QPoint(w, h / 2),
+                           QPoint(0, h), QPoint(w / 2, h), QPoint(w, h)}) {
+    const QColor edge(backdrop.pixel(at));
+    EXPECT_LE(std::abs(edge.red() - colour.red()) + std::abs(edge.green() - colour.green()) +
+                  std::abs(edge.blue() - colour.blue()),
+              12)
+        << "backdrop edge at " << at.x() << "," << at.y();
+  }
   const QImage logo(skinPath(dir, read("Fullscreen", "LogoFile")));
   ASSERT_FALSE(logo.isNull());
   EXPECT_TRUE(logo.hasAlphaChannel());

@@ -38,24 +38,32 @@ void drawBalloon(QPainter& p, QPointF c, double r, QColor colour) {
 }  // namespace
 
 QImage drawBackdrop() {
-  QImage image(1920, 1080, QImage::Format_RGB32);
+  const QSize size(1920, 1080);
+  const QPointF centre(size.width() / 2.0, size.height() / 2.0);
+  QImage image(size, QImage::Format_RGB32);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  // Evening sky that darkens into the window's colour at every edge.
-  QRadialGradient sky(QPointF(960, 620), 1100);
-  sky.setColorAt(0.0, QColor(52, 78, 122));
-  sky.setColorAt(0.45, QColor(30, 46, 80));
-  sky.setColorAt(1.0, kBackdropColour);
-  p.fillRect(image.rect(), sky);
-  // Distant balloons drifting up, faint so the face stays in front.
+  // Evening sky, lightest behind the face, that reaches the window's colour
+  // before every edge, so that no seam shows on a larger screen.
+  QRadialGradient sky(QPointF(0, 0), 1.0);
+  sky.setColorAt(0.0, QColor(56, 84, 130));
+  sky.setColorAt(0.5, QColor(32, 50, 86));
+  sky.setColorAt(0.96, kBackdropColour);
+  QBrush brush(sky);
+  brush.setTransform(QTransform::fromTranslate(centre.x(), centre.y()).scale(centre.x(), centre.y()));
+  p.fillRect(image.rect(), brush);
+  // Distant balloons drifting up, faint so that the face stays in front,
+  // and none near the edges.
   std::mt19937 random(50);
-  std::uniform_real_distribution<double> x(0, 1920), y(0, 1080), size(10, 34), hue(0, 359);
-  for (int i = 0; i < 46; ++i) {
+  std::uniform_real_distribution<double> x(0, size.width()), y(0, size.height()), radius(10, 34), hue(0, 359);
+  for (int i = 0; i < 60; ++i) {
     const QPointF c(x(random), y(random));
-    const double r = size(random);
+    const double r = radius(random);
     QColor colour = QColor::fromHsv(int(hue(random)), 120, 200);
-    const double fromCentre = std::hypot((c.x() - 960) / 960, (c.y() - 540) / 540);
-    colour.setAlpha(int(std::clamp(70 * fromCentre, 14.0, 70.0)));
+    const QPointF d = c - centre;
+    const double fromCentre = std::hypot(d.x() / centre.x(), d.y() / centre.y());
+    if (fromCentre > 0.8) continue;
+    colour.setAlpha(int(std::clamp(110 * fromCentre, 16.0, 70.0)));
     drawBalloon(p, c, r, colour);
   }
   p.end();
