@@ -151,6 +151,22 @@ TEST_F(DefaultSkin, SegmentsShowInkInsideTheLcdAndNeverCoverOneAnother) {
   }
 }
 
+TEST_F(DefaultSkin, GlassOverlayNeverHidesASegment) {
+  const QImage glass = shown(im_background_screen_top);
+  const Rect& g = kSkinImages[im_background_screen_top].builtin;
+  for (int i = 0; i < kImageCount; ++i) {
+    if (kSkinImages[i].role != ImageRole::Segment) continue;
+    const QImage ink = shown(i);
+    const Rect& r = kSkinImages[i].builtin;
+    for (int y = 0; y < ink.height(); ++y)
+      for (int x = 0; x < ink.width(); ++x) {
+        if (qAlpha(ink.pixel(x, y)) < 96) continue;
+        ASSERT_LE(qAlpha(glass.pixel(r.left + x - g.left, r.top + y - g.top)), 48)
+            << kSkinImages[i].name << " is dimmed by the glass at " << r.left + x << "," << r.top + y;
+      }
+  }
+}
+
 TEST_F(DefaultSkin, DigitPositionsStartBlankAndGlyphsDiffer) {
   for (int k = 1; k <= 4; ++k) {
     const QImage blank = shown(digitPosition(k));

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QTextStream>
+#include <stdexcept>
 
 #include "skin_pictures.h"
 #include "skin_writer.h"
@@ -19,12 +20,15 @@ int main(int argc, char* argv[]) {
     err << "usage: skingen <skin folder> [--preview <picture.png>]\n";
     return 2;
   }
-  const skingen::SkinPictures skin;
   QString error;
-  if (!skingen::writeSkin(skin, args[0], &error) ||
-      (args.size() == 3 && !skingen::writePreview(skin, args[2], &error))) {
-    err << "skingen: " << error << '\n';
-    return 1;
+  try {
+    const skingen::SkinPictures skin;
+    if (skingen::writeSkin(skin, args[0], &error) &&
+        (args.size() == 1 || skingen::writePreview(skin, args[2], &error)))
+      return 0;
+  } catch (const std::runtime_error& e) {
+    error = QString::fromUtf8(e.what());
   }
-  return 0;
+  err << "skingen: " << error << '\n';
+  return 1;
 }

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "art_style.h"
 #include "face_art.h"
@@ -104,6 +106,10 @@ SkinPictures::SkinPictures() {
                                ? QRect(builtinRect(im_panel_digit_pos_1).topLeft(), picture.size())
                                : builtinRect(id);
       picture = flattenOnto(picture, face.copy(seenAt), file.key);
+      // The program takes the bottom-left pixel as the key: ink there would
+      // turn the picture inside out.
+      if (picture.pixel(0, picture.height() - 1) != file.key.rgb())
+        throw std::runtime_error("the bottom-left pixel of " + std::string(spec.name) + " is not its key colour");
     }
     switch (file.kind) {
       case FileKind::KeyedBmp:

@@ -35,6 +35,8 @@ struct Display {
 
 class SkinPictures {
  public:
+  // Draws every picture. Throws std::runtime_error when a keyed bitmap would
+  // not have its key colour in its bottom-left pixel.
   SkinPictures();
 
   // The picture as written to its file (a keyed bitmap holds its key colour).
