@@ -157,12 +157,13 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
 // desktop and lets presses through. Segments lie inside the face's outline,
 // so the shape changes only when LoadSkin has run, not when segments change.
 void TForm1::updateWindowMask() {
-  if (!layout_.seeThrough) {
-    clearMask();
-    return;
-  }
+  if (layout_.seeThrough) setMask(windowMask());
+  else clearMask();
+}
+
+QBitmap TForm1::windowMask() const {
+  if (!layout_.seeThrough) return QBitmap();
   // MaskInColor marks the key pixels with 1 bits, which QBitmap takes as
   // colour0 (clear) of its region: what remains is every other pixel.
-  const QImage picture = composedPicture();
-  setMask(QBitmap::fromImage(picture.createMaskFromColor(*layout_.seeThrough | 0xff000000u, Qt::MaskInColor)));
+  return QBitmap::fromImage(composedPicture().createMaskFromColor(*layout_.seeThrough | 0xff000000u, Qt::MaskInColor));
 }

@@ -3,6 +3,7 @@
 // itself (backdrop, logo, face, the 81 images, overlay, in-game menu button)
 // and repaints only the rectangle of an image whose flag or picture changes.
 
+#include <QBitmap>
 #include <QImage>
 #include <QWidget>
 #include <optional>
@@ -67,6 +68,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
   // The window's picture as it would be painted now, all layers composed.
   QImage composedPicture() const;
+  // The window's shape in windowed mode: set where the composed picture is
+  // not exactly the see-through colour. Null in fullscreen mode.
+  QBitmap windowMask() const;
 
   const zarvik::FaceLayout& layout() const { return layout_; }
 

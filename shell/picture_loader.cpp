@@ -40,6 +40,7 @@ struct PngState {
   PngSource source;
   QImage image;
   std::vector<png_bytep> rows;
+  bool hasAlpha = false;
   char message[256] = {};
 };
 
@@ -68,14 +69,14 @@ bool readPng(png_structp png, png_infop info, PngState& state) {
   int depth = 0, colourType = 0;
   png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
   if (!sizeAcceptable(width, height)) png_error(png, "picture too large");
+  state.hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
 
   // Everything becomes 8-bit BGRA, which is QImage's ARGB32 in memory.
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);
   png_set_bgr(png);
-  if (!(colourType & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png, info, PNG_INFO_tRNS))
-    png_set_filler(png, 0xff, PNG_FILLER_AFTER);
+  if (!state.hasAlpha) png_set_filler(png, 0xff, PNG_FILLER_AFTER);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != png_size_t(width) * 4) png_error(png, "unsupported pixel layout");
@@ -152,7 +153,8 @@ DecodedPicture decodeWithQt(const QByteArray& data, const char* format) {
   QImage image = reader.read();
   if (image.isNull()) return DecodedPicture::failure(reader.errorString());
   DecodedPicture result;
-  result.image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  result.image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                               : QImage::Format_RGB32);
   return result;
 }
 
@@ -210,7 +212,12 @@ DecodedPicture decodePng(const QByteArray& data) {
   if (!ok) return DecodedPicture::failure(QStringLiteral("damaged PNG file: %1").arg(state.message));
 
   DecodedPicture result;
-  result.image = state.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (state.hasAlpha) {
+    result.image = state.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  } else {
+    result.image = std::move(state.image);
+    result.image.reinterpretAsFormat(QImage::Format_RGB32);  // every alpha byte is 0xff
+  }
   result.ownTransparency = true;  // its alpha, or none: never a key colour
   return result;
 }
@@ -227,7 +234,7 @@ DecodedPicture decodeJpeg(const QByteArray& data) {
   if (!ok) return DecodedPicture::failure(QStringLiteral("damaged JPEG file: %1").arg(state->errors.message));
 
   DecodedPicture result;
-  result.image = state->image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  result.image = std::move(state->image);
   return result;
 }
 

@@ -11,7 +11,7 @@
 namespace zarvik {
 
 struct DecodedPicture {
-  QImage image;                  // ARGB32_Premultiplied when decoded
+  QImage image;                  // RGB32 when opaque, else ARGB32_Premultiplied
   bool ownTransparency = false;  // PNG, icon, metafile: their own alpha, never a key colour
   bool twoColour = false;        // a two-colour bitmap (its key colour is white)
   QString error;                 // empty on success

@@ -15,12 +15,13 @@ QRgb keyColour(const DecodedPicture& picture) {
 }
 
 QImage drawnImage(const DecodedPicture& picture, bool transparent) {
+  if (!transparent || picture.ownTransparency || picture.image.isNull()) return picture.image;
   QImage image = picture.image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  if (!transparent || picture.ownTransparency || image.isNull()) return image;
   const QRgb key = keyColour(picture) | 0xff000000u;
+  const int width = image.width();
   for (int y = 0; y < image.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x)
+    for (int x = 0; x < width; ++x)
       if (line[x] == key) line[x] = 0;
   }
   return image;

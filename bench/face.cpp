@@ -1,0 +1,91 @@
+// The face's costs on the default skin, on the offscreen platform: one run of
+// LoadSkin (Config.ini, 81 pictures decoded and prepared) in each mode, a
+// window-mode switch of TForm1, and the window's shape recomputed from the
+// composed picture.
+
+#include <QApplication>
+#include <QRegion>
+#include <benchmark/benchmark.h>
+
+#include "main_window.h"
+#include "skin_loader.h"
+#include "stand_in_services.h"
+#include "virtual_time.h"
+
+namespace {
+
+using namespace zarvik;
+
+const SkinSources kDefaultSkin{std::filesystem::path(ZARVIK_SKIN_DIR) / "Config.ini", ZARVIK_SKIN_DIR};
+const QSize kScreen(1920, 1080);
+
+void LoadSkinRun(benchmark::State& state, bool fullscreen) {
+  Panel panel;
+  FaceLayout layout;
+  for (auto _ : state) {
+    SkinLoadReport report = loadSkin(kDefaultSkin, fullscreen, kScreen, panel, layout);
+    if (report.configMissing || !report.problems.isEmpty()) state.SkipWithError("the default skin did not load");
+    benchmark::DoNotOptimize(panel.images[0].picture);
+  }
+}
+void BM_LoadSkinWindowed(benchmark::State& state) { LoadSkinRun(state, false); }
+void BM_LoadSkinFullscreen(benchmark::State& state) { LoadSkinRun(state, true); }
+BENCHMARK(BM_LoadSkinWindowed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSkinFullscreen)->Unit(benchmark::kMillisecond);
+
+struct Face {
+  VirtualScheduler scheduler;
+  VirtualClock clock{scheduler};
+  SeededRandom random{1};
+  SilentSoundLayer sound;
+  MemorySettingsStore settings;
+  Handheld handheld{scheduler, clock, random, sound, settings};
+  TForm1 form{handheld, TForm1::Options{kDefaultSkin, false}};
+  Face() {
+    handheld.Mode = ModeAllSegments;
+    handheld.Gam_Set_Mode();
+  }
+};
+
+// TForm1::setFullscreen: LoadSkin, the window's size, colour and shape, centring.
+void BM_SwitchWindowMode(benchmark::State& state) {
+  Face face;
+  bool fullscreen = false;
+  for (auto _ : state) {
+    fullscreen = !fullscreen;
+    face.form.setFullscreen(fullscreen);
+  }
+}
+BENCHMARK(BM_SwitchWindowMode)->Unit(benchmark::kMillisecond);
+
+// The shape's parts: composing the window's picture, the mask bitmap from
+// it, and the region X11 is given.
+void BM_ComposeFace(benchmark::State& state) {
+  Face face;
+  for (auto _ : state) benchmark::DoNotOptimize(face.form.composedPicture());
+}
+void BM_WindowMask(benchmark::State& state) {
+  Face face;
+  for (auto _ : state) benchmark::DoNotOptimize(face.form.windowMask());
+}
+void BM_WindowMaskRegion(benchmark::State& state) {
+  Face face;
+  for (auto _ : state) {
+    QRegion region(face.form.windowMask());
+    benchmark::DoNotOptimize(region.rectCount());
+  }
+}
+BENCHMARK(BM_ComposeFace)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowMask)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowMaskRegion)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
