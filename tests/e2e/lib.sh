@@ -42,11 +42,11 @@ e2e_init() {
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 }
 
-# A private X server on a free display; its root keeps the default weave so
-# that see-through pixels are easy to tell from black ones.
+# A private X server on a free display; its root shows the classic weave
+# (-retro), so that see-through pixels are easy to tell from black ones.
 e2e_start_xvfb() {
   local size=${1:-1024x768} fdfile="$E2E_TMP/xvfb.display" i
-  Xvfb -displayfd 7 -screen 0 "${size}x24" -nolisten tcp 7>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
+  Xvfb -displayfd 7 -retro -screen 0 "${size}x24" -nolisten tcp 7>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
   for i in $(seq 100); do
     [ -s "$fdfile" ] && break
