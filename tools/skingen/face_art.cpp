@@ -309,15 +309,15 @@ void drawCap(QPainter& p, ImageId id, bool pressed) {
   p.setPen(Qt::NoPen);
   switch (kindOf(id)) {
     case ButtonKind::Round: {
-      const double r = pressed ? 16.8 : 17.3;
+      const double r = pressed ? 16.4 : 17.3;
       if (!pressed) {
         p.setBrush(QColor(0, 0, 0, 120));
         p.drawEllipse(c + QPointF(0, 2.0), r, r);
       }
       QRadialGradient g(c + QPointF(-5, -7 + sink), r * 1.5);
-      g.setColorAt(0.0, pressed ? QColor(236, 120, 86) : QColor(255, 170, 130));
-      g.setColorAt(0.45, pressed ? QColor(196, 64, 36) : QColor(232, 86, 52));
-      g.setColorAt(1.0, pressed ? QColor(120, 30, 16) : QColor(150, 40, 22));
+      g.setColorAt(0.0, pressed ? QColor(214, 100, 70) : QColor(255, 170, 130));
+      g.setColorAt(0.45, pressed ? QColor(178, 54, 30) : QColor(232, 86, 52));
+      g.setColorAt(1.0, pressed ? QColor(104, 24, 12) : QColor(150, 40, 22));
       p.setBrush(g);
       p.drawEllipse(c + QPointF(0, sink), r, r);
       p.setBrush(Qt::NoBrush);

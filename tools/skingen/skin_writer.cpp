@@ -170,6 +170,7 @@ bool writePreview(const SkinPictures& skin, const QString& file, QString* error)
   game.lit = {im_panel_game_a, heroPart(3, 1), heroPart(3, 3), itemStep(3, 5), itemStep(1, 4), itemStep(2, 2),
               itemGot(1), itemTarget(1), itemTarget(2), itemTarget(3), missMark(1)};
   game.digits = {-1, -1, 2, 7};
+  game.pressed = {btn_right_top};
   const int gap = 16;
   QImage preview(kFaceRect.width() * 2 + gap, kFaceRect.height(), QImage::Format_ARGB32_Premultiplied);
   preview.fill(Qt::transparent);

@@ -16,7 +16,7 @@ QString configText();
 bool writeSkin(const SkinPictures& skin, const QString& folder, QString* error);
 
 // Writes a preview for the documentation: the face with every segment lit
-// beside the face in a game.
+// beside the face in a game, with the Right button held.
 bool writePreview(const SkinPictures& skin, const QString& file, QString* error);
 
 }  // namespace skingen
