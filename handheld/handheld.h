@@ -115,6 +115,8 @@ class Handheld {
   void clearDisplay();  // stop every timer and darken every segment
   bool pressAccepted(ImageId pressed, bool& flag);
   void releaseButton(ImageId pressed, bool& flag);
+  void pressGameButton(ImageId pressed, bool& held, int readyMode);
+  void releaseGameButton(ImageId pressed, bool& held, int readyMode);
 
   const Clock& clock_;
   RandomSource& random_;

@@ -115,43 +115,27 @@ void Handheld::releaseButton(ImageId pressed, bool& flag) {
 
 // Game A and Game B: from mode 0 to the clock; from a watch mode or the game
 // over display to the game's high-score display; ignored during a game.
-static int gameButtonTarget(int mode, int readyMode) {
-  if (mode == ModeAllSegments) return ModeTime1;
-  if ((mode >= ModeTime1 && mode <= ModeDate) || mode == ModeGameOver) return readyMode;
-  return -1;
-}
-
-void Handheld::Inp_game_a_down() {
-  if (!pressAccepted(btn_game_a_down, GameAHeld)) return;
-  const int target = gameButtonTarget(Mode, ModeGameAReady);
-  if (target < 0) return;
-  Mode = target;
+void Handheld::pressGameButton(ImageId pressed, bool& held, int readyMode) {
+  if (!pressAccepted(pressed, held)) return;
+  if (Mode == ModeAllSegments) Mode = ModeTime1;
+  else if ((Mode >= ModeTime1 && Mode <= ModeDate) || Mode == ModeGameOver) Mode = readyMode;
+  else return;
   Gam_Set_Mode();
 }
 
-void Handheld::Inp_game_b_down() {
-  if (!pressAccepted(btn_game_b_down, GameBHeld)) return;
-  const int target = gameButtonTarget(Mode, ModeGameBReady);
-  if (target < 0) return;
-  Mode = target;
-  Gam_Set_Mode();
-}
-
-void Handheld::Inp_game_a_up() {
-  releaseButton(btn_game_a_down, GameAHeld);
-  if (Mode == ModeGameAReady && !Timer_Game_Start.enabled()) {
-    Mode = ModeGameAPlay;
+// Releasing the button after the start delay has ended starts the game.
+void Handheld::releaseGameButton(ImageId pressed, bool& held, int readyMode) {
+  releaseButton(pressed, held);
+  if (Mode == readyMode && !Timer_Game_Start.enabled()) {
+    Mode = readyMode + 2;
     Gam_Set_Mode();
   }
 }
 
-void Handheld::Inp_game_b_up() {
-  releaseButton(btn_game_b_down, GameBHeld);
-  if (Mode == ModeGameBReady && !Timer_Game_Start.enabled()) {
-    Mode = ModeGameBPlay;
-    Gam_Set_Mode();
-  }
-}
+void Handheld::Inp_game_a_down() { pressGameButton(btn_game_a_down, GameAHeld, ModeGameAReady); }
+void Handheld::Inp_game_b_down() { pressGameButton(btn_game_b_down, GameBHeld, ModeGameBReady); }
+void Handheld::Inp_game_a_up() { releaseGameButton(btn_game_a_down, GameAHeld, ModeGameAReady); }
+void Handheld::Inp_game_b_up() { releaseGameButton(btn_game_b_down, GameBHeld, ModeGameBReady); }
 
 void Handheld::Inp_time_down() {
   if (!pressAccepted(btn_time_down, ButtonLatch)) return;
