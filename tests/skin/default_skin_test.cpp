@@ -10,6 +10,8 @@
 #include "ini_file.h"
 #include "picture_loader.h"
 #include "skin_images.h"
+#include "skin_loader.h"
+#include "skin_picture.h"
 
 namespace {
 
@@ -207,6 +209,40 @@ TEST_F(DefaultSkin, BackdropLogoAndManualPagesDecodeAtTheirSizes) {
     ASSERT_TRUE(page.ok()) << file.toStdString() << ": " << page.error.toStdString();
     EXPECT_EQ(page.image.size(), QSize(415, 270)) << file.toStdString();
   }
+}
+
+// The program's own loaders read the default skin without a single problem:
+// every image gets its picture (never the 10 x 10 placeholder) at its place,
+// in both window modes, and the manual viewer gets its eight pages.
+TEST(DefaultSkinInTheProgram, LoadsEveryPictureWithoutAProblem) {
+  const std::filesystem::path root = ZARVIK_SKIN_DIR;
+  const SkinSources sources{root / "Config.ini", root};
+  for (bool fullscreen : {false, true}) {
+    SCOPED_TRACE(fullscreen ? "fullscreen" : "windowed");
+    Panel panel;
+    FaceLayout layout;
+    const SkinLoadReport report = loadSkin(sources, fullscreen, QSize(1280, 800), panel, layout);
+    ASSERT_FALSE(report.configMissing);
+    EXPECT_TRUE(report.problems.isEmpty()) << report.problems.join(QStringLiteral("; ")).toStdString();
+    for (int i = 0; i < kImageCount; ++i) {
+      const Rect& r = kSkinImages[i].builtin;
+      const QImage image = SkinPicture::imageOf(panel.images[i].picture);
+      EXPECT_EQ(image.size(), QSize(r.width, r.height)) << kSkinImages[i].name;
+      EXPECT_EQ(panel.images[i].rect.width, r.width) << kSkinImages[i].name;
+      EXPECT_EQ(panel.images[i].rect.left - layout.faceOffset.x(), r.left) << kSkinImages[i].name;
+    }
+    if (fullscreen) {
+      EXPECT_TRUE(layout.backdrop.visible);
+      EXPECT_TRUE(layout.logo.visible);
+      EXPECT_EQ(layout.logo.rect.right() + 1, 1280);  // top right corner
+    } else {
+      ASSERT_TRUE(layout.seeThrough.has_value());
+      EXPECT_EQ(*layout.seeThrough, qRgb(255, 0, 255));
+    }
+  }
+  const ManualPages manual = loadManualPages(sources);
+  EXPECT_TRUE(manual.problems.isEmpty()) << manual.problems.join(QStringLiteral("; ")).toStdString();
+  for (const QImage& page : manual.pages) EXPECT_EQ(page.size(), QSize(415, 270));
 }
 
 }  // namespace
