@@ -84,10 +84,10 @@ QPainterPath colonShape() {
 // ---- Theme shapes: balloons, birds, pops and sparkles ---------------------
 
 // A star of `points` tips between the two radii.
-QPolygonF star(QPointF c, int points, double outer, double inner, double turn = 0.0) {
+QPolygonF star(QPointF c, int points, double outer, double inner) {
   QPolygonF p;
   for (int i = 0; i < 2 * points; ++i) {
-    const double a = turn + M_PI * i / points - M_PI / 2;
+    const double a = M_PI * i / points - M_PI / 2;
     const double r = (i % 2) ? inner : outer;
     p << c + QPointF(r * std::cos(a), r * std::sin(a));
   }
