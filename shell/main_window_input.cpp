@@ -111,9 +111,11 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
     else unsetCursor();
     return;
   }
-  // The image moves with the window, so the pointer keeps its place on the face.
+  // The window follows the pointer so that the pressed point stays under it.
+  // Placed from the pointer's screen position: the window-relative position
+  // of a motion queued before the last move is stale.
   if (dragging_ && !IsFullscreen && event->buttons().testFlag(Qt::LeftButton))
-    move(pos() + point - DragStart);
+    move(event->globalPosition().toPoint() - DragStart);
 }
 
 bool TForm1::event(QEvent* event) {

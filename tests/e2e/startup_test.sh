@@ -163,6 +163,10 @@ case_first_start() {
 }
 
 no_face_yet() { ! face_up; }
+face_at() {
+  local x=$1 y=$2
+  face_up && [ "$WX,$WY" = "$x,$y" ]
+}
 keys_stored_as() {
   local n=1 v
   for v in "$@"; do
@@ -180,6 +184,21 @@ case_no_splash() {
   e2e_check "no splash is shown" no_window "$SPLASH_TITLE"
   e2e_check "every segment is lit (mode 0)" more_than "$(lcd_ink)" $ALL_LIT_INK
   e2e_check "the splash was never shown" not_logged "showing the splash window"
+
+  xdotool mousemove $((FX + 398 + 19)) $((FY + 304 + 10)) click 1  # the Time button
+  sleep 0.5
+  e2e_check "a click on Time shows the clock" less_than "$(lcd_ink)" $CLOCK_INK
+  local x0=$WX y0=$WY
+  xdotool mousemove $((FX + 100)) $((FY + 30)) mousedown 1 mousemove $((FX + 140)) $((FY + 60)) \
+    mousemove $((FX + 160)) $((FY + 80)) mouseup 1
+  sleep 0.3
+  e2e_check "dragging the face moves the window" face_at $((x0 + 60)) $((y0 + 50))
+  face_up
+  xdotool mousemove $((FX + 473 + 21)) $((FY + 217 + 21)) mousedown 1 \
+    mousemove $((FX + 400)) $((FY + 300)) mouseup 1  # from the Right button
+  sleep 0.3
+  e2e_check "dragging from a button does not" face_at $((x0 + 60)) $((y0 + 50))
+
   xdotool key Escape
   e2e_check "Esc ends the program" wait_until 10 ended
   e2e_check "without the close handler" not_logged "$CLOSE_LINE"
