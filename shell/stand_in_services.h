@@ -1,6 +1,6 @@
 #pragma once
-// Services the program runs on until the real ones are in place: settings
-// kept in memory, and a sound layer that plays nothing.
+// Services for tests and benchmarks of the shell: settings kept in memory,
+// and a sound layer that plays nothing.
 
 #include <map>
 #include <string>
