@@ -19,22 +19,13 @@ QKeyEvent keyEvent(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, 
 
 TEST(VirtualKeyCode, MainKeysGetTheirWindowsCodes) {
   EXPECT_EQ(virtualKeyCode(Qt::Key_0, Qt::NoModifier), 48);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_9, Qt::NoModifier), 57);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_A, Qt::NoModifier), 65);
   EXPECT_EQ(virtualKeyCode(Qt::Key_P, Qt::ShiftModifier), 80);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier), 90);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Left, Qt::NoModifier), 37);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_Up, Qt::NoModifier), 38);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_Right, Qt::NoModifier), 39);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Down, Qt::NoModifier), 40);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_Shift, Qt::ShiftModifier), 16);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_Control, Qt::ControlModifier), 17);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Alt, Qt::AltModifier), 18);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Space, Qt::NoModifier), 32);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_Return, Qt::NoModifier), 13);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Enter, Qt::KeypadModifier), 13);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_Escape, Qt::NoModifier), 27);
-  EXPECT_EQ(virtualKeyCode(Qt::Key_F1, Qt::NoModifier), 112);
   EXPECT_EQ(virtualKeyCode(Qt::Key_F12, Qt::NoModifier), 123);
   EXPECT_EQ(virtualKeyCode(Qt::Key_Eacute, Qt::NoModifier), 0);
 }

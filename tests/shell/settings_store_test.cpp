@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "key_bindings.h"
-
 using zarvik::parseStoredInteger;
 using zarvik::QtSettingsStore;
 
@@ -119,18 +117,4 @@ TEST_F(SettingsStoreTest, AReleasedStoreReadsDefaultsAndDropsWrites) {
   store.writeInteger("HiScore1", 6);
   store.open();
   EXPECT_EQ(store.readInteger("HiScore1", 0), 5);
-}
-
-TEST_F(SettingsStoreTest, KeyBindingsAreWrittenBackAtEveryLoad) {
-  zarvik::KeyBindings bindings;
-  bindings.load(store);
-  for (const char* line : {"Key1=2\n", "Key2=3\n", "Key3=4\n", "Key4=39\n", "Key5=40\n"})
-    EXPECT_TRUE(fileText().contains(line)) << line;
-
-  writeFile("[General]\nKey1=26\nKey3=0x2C\n");
-  bindings.load(store);
-  EXPECT_EQ(bindings[1].KeyIndex, 26);
-  EXPECT_EQ(bindings[3].KeyIndex, 44);
-  EXPECT_TRUE(fileText().contains("Key1=26\n"));
-  EXPECT_TRUE(fileText().contains("Key3=44\n"));  // rewritten as decimal text
 }
