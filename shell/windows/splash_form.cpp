@@ -334,6 +334,7 @@ void TSplashForm::btn_playClick() {
   centreOnScreen(mainWindow_);
   handheld_.Mode = zarvik::ModeAllSegments;
   handheld_.Gam_Set_Mode();
+  played_ = true;
   close();
   // The face takes the keyboard over from the splash window.
   mainWindow_.activateWindow();
@@ -359,6 +360,13 @@ bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
 void TSplashForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) cb_sound->setFocus();
   QWidget::changeEvent(event);
+}
+
+// Closed by the desktop (a window manager's Alt+F4) before playing, the splash
+// would leave the face parked off the screen for good: end as Esc does.
+void TSplashForm::closeEvent(QCloseEvent* event) {
+  if (!played_) zarvik::terminateApplication();
+  QWidget::closeEvent(event);
 }
 
 void TSplashForm::la_website_2Click() {

@@ -49,6 +49,7 @@ class TSplashForm : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void FormCreate();
@@ -63,6 +64,7 @@ class TSplashForm : public QWidget {
   QWidget& mainWindow_;
   QAction* splashMenuEntry_;
   bool playedAtCreation_ = false;
+  bool played_ = false;
 
   QLabel* im_background = nullptr;
   QLabel* im_box_picture = nullptr;

@@ -203,6 +203,14 @@ TEST_F(SplashTest, EscapeEndsTheProgramWithoutWritingAnything) {
   EXPECT_TRUE(loopEndsAtOnce());
 }
 
+TEST_F(SplashTest, ClosingTheSplashWithoutPlayingEndsTheProgram) {
+  auto splash = create();
+  splash->show();
+  splash->close();
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_TRUE(loopEndsAtOnce());
+}
+
 TEST_F(SplashTest, AStoredValueNamingNoDriverLeavesTheListEmpty) {
   for (int stored : {-1, 3, 99}) {
     settings.values = {{"SoundMode", stored}, {"SplashScreen", 0}};
