@@ -2,7 +2,10 @@
 // clicks reach the button actions, hints name the keys, the window drags only
 // in windowed mode, and the close handler releases sound and settings.
 
+#include <QComboBox>
 #include <QHelpEvent>
+#include <QLabel>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -13,6 +16,7 @@
 #include "application_state.h"
 #include "error_box.h"
 #include "headless.h"
+#include "keys_form.h"
 #include "main_window.h"
 #include "settings_store.h"
 #include "skin_fixture.h"
@@ -265,6 +269,48 @@ TEST_F(FaceInput, ARealStoreIsOpenedAtSetUpAndReleasedByTheCloseHandler) {
   EXPECT_FALSE(store.isOpen());
   EXPECT_EQ(sound.freed.size(), 5u);
   EXPECT_EQ(sound.closes, 1);
+}
+
+TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys) {
+  TForm1& face = open(false);
+  TKeysForm keys(face);
+  auto texts = [&] {
+    std::vector<std::string> shown;
+    for (QComboBox* combo : keys.KeyCombos) shown.push_back(combo->currentText().toStdString());
+    return shown;
+  };
+  auto redLabels = [&] {
+    std::string red;
+    for (QLabel* label : keys.KeyLabels)
+      red += label->palette().color(QPalette::WindowText) == Qt::red ? 'R' : '-';
+    return red;
+  };
+  EXPECT_EQ(texts(), (std::vector<std::string>{"1", "2", "3", "<LEFT ARROW>", "<RIGHT ARROW>"}));
+  EXPECT_EQ(redLabels(), "-----");
+  EXPECT_TRUE(keys.btn_accept->isEnabled());
+
+  keys.KeyCombos[0]->setCurrentIndex(38);  // Game A on <LEFT ARROW>, as Left
+  EXPECT_EQ(redLabels(), "R--R-");
+  EXPECT_FALSE(keys.btn_accept->isEnabled());
+  const size_t writesBefore = settings.writes.size();
+  QTest::keyClick(keys.KeyCombos[0], Qt::Key_Return);
+  EXPECT_EQ(settings.writes.size(), writesBefore);
+
+  keys.KeyCombos[0]->setCurrentIndex(25);  // 'P'
+  keys.KeyCombos[2]->setCurrentIndex(43);  // <SPACEBAR>
+  EXPECT_EQ(redLabels(), "-----");
+  QTest::keyClick(keys.KeyCombos[2], Qt::Key_Return);
+  EXPECT_EQ(std::vector<std::string>(settings.writes.begin() + writesBefore, settings.writes.end()),
+            (std::vector<std::string>{"Key1=26", "Key2=3", "Key3=44", "Key4=39", "Key5=40"}));
+  EXPECT_EQ(face.KeyBindings[GameA].VirtualKey, 80);
+  EXPECT_EQ(face.KeyBindings[Time].VirtualKey, 32);
+  EXPECT_EQ(face.hintOf(btn_game_a_top), "click or press 'P' to start game A (hold to view highscore)");
+
+  // Esc leaves without storing; the bindings in force stay.
+  keys.KeyCombos[1]->setCurrentIndex(0);
+  QTest::keyClick(keys.KeyCombos[1], Qt::Key_Escape);
+  EXPECT_EQ(settings.writes.size(), writesBefore + 5);
+  EXPECT_EQ(face.KeyBindings[GameB].VirtualKey, 50);
 }
 
 }  // namespace
