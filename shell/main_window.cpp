@@ -40,7 +40,6 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       handheld_(handheld),
       skinSources_(std::move(options.skin)) {
-  setWindowTitle(QString());
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QMenu>
 
@@ -21,8 +20,11 @@ using namespace zarvik;
 Q_LOGGING_CATEGORY(lcStartup, "zarvik.startup", QtWarningMsg)
 
 void TForm1::FormCreate(std::optional<bool> fullscreen) {
-  // The name the task bar shows for the caption-less window.
-  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(product::kTitle));
+  // The application title. A desktop's task bar names a window by its title,
+  // and the face draws no caption, so the program's name is the face's title.
+  // (An application display name would be appended to every other window's
+  // caption as well.)
+  setWindowTitle(QString::fromLatin1(product::kTitle));
 
   // Parked off the screen until the play action centres it, so that the skin
   // is never seen half laid out.
