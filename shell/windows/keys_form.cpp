@@ -75,7 +75,7 @@ TKeysForm::TKeysForm(TForm1& mainForm)
     const Row& row = rows[n - 1];
     KeyLabels[n - 1] = makeLabel(this, row.name, row.label, makeFont("Arial", 11, true), row.alignment);
     auto* combo = new QComboBox(this);
-    combo->setFont(makeFont("Arial", 13, false));
+    combo->setFont(makeFont("Arial", 11, false));  // a 13-pixel cell
     combo->addItems(choices);
     combo->move(row.combo);
     combo->resize(120, combo->sizeHint().height());
