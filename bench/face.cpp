@@ -9,7 +9,7 @@
 
 #include "main_window.h"
 #include "skin_loader.h"
-#include "stand_in_services.h"
+#include "headless.h"
 #include "virtual_time.h"
 
 namespace {
@@ -37,8 +37,8 @@ struct Face {
   VirtualScheduler scheduler;
   VirtualClock clock{scheduler};
   SeededRandom random{1};
-  SilentSoundLayer sound;
-  MemorySettingsStore settings;
+  RecordingSoundLayer sound;
+  MemorySettings settings;
   Handheld handheld{scheduler, clock, random, sound, settings};
   TForm1 form{handheld, TForm1::Options{kDefaultSkin, false}};
   Face() {

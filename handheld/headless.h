@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "handheld.h"
+#include "seeded_random.h"
 #include "virtual_time.h"
 
 namespace zarvik {

@@ -4,7 +4,6 @@
 // scheduled), and a local clock that runs on with virtual time.
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "services.h"
@@ -54,16 +53,5 @@ class VirtualClock : public Clock {
 
 // Adds milliseconds to a local date and time, calendar included.
 LocalDateTime addMilliseconds(const LocalDateTime& t, int64_t ms);
-
-// The uniform 0..3 source, seeded once.
-class SeededRandom : public RandomSource {
- public:
-  explicit SeededRandom(uint32_t seed) : engine_(seed) {}
-  int draw() override { return int(distribution_(engine_)); }
-
- private:
-  std::mt19937 engine_;
-  std::uniform_int_distribution<int> distribution_{0, 3};
-};
 
 }  // namespace zarvik

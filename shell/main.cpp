@@ -14,11 +14,11 @@
 #include "manual_form.h"
 #include "qt_timer_backend.h"
 #include "sdl_sound_layer.h"
+#include "seeded_random.h"
 #include "settings_store.h"
 #include "skin_picture.h"
 #include "splash_form.h"
 #include "system_clock.h"
-#include "virtual_time.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -10,7 +10,7 @@
 #include "application_state.h"
 #include "error_box.h"
 #include "skin_fixture.h"
-#include "stand_in_services.h"
+#include "headless.h"
 #include "virtual_time.h"
 
 using namespace zarvik;
@@ -43,8 +43,8 @@ class FaceWindow : public ::testing::Test {
   VirtualScheduler scheduler;
   VirtualClock clock{scheduler};
   SeededRandom random{1};
-  SilentSoundLayer sound;
-  MemorySettingsStore settings;
+  RecordingSoundLayer sound;
+  MemorySettings settings;
   Handheld handheld{scheduler, clock, random, sound, settings};
   std::unique_ptr<TForm1> form;
   QStringList errors;
