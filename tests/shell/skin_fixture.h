@@ -61,14 +61,14 @@ class SkinFixture {
   void writeCompleteSkin(const std::string& head = "", int omit = 0) const {
     std::string config = head + "\n";
     for (int i = 0; i < zarvik::kImageCount; ++i) {
-      const zarvik::ImageSpec& spec = zarvik::kSkinImages[i];
-      const std::string file = "Graphics/Skin/" + std::string(spec.name) + (i == 1 ? ".png" : ".bmp");
+      const zarvik::ImageSpec& entry = zarvik::kSkinImages[i];
+      const std::string file = "Graphics/Skin/" + std::string(entry.name) + (i == 1 ? ".png" : ".bmp");
       writeImage(file, pictureFor(i), i == 1 ? "PNG" : "BMP");
       if (i + 1 == omit) continue;
       config += "[Image" + std::to_string(i + 1) + "]\nFilename=" + file.substr(14) +
-                "\nLeft=" + std::to_string(spec.builtin.left) + "\nTop=" + std::to_string(spec.builtin.top) +
-                "\nWidth=" + std::to_string(spec.builtin.width) +
-                "\nHeight=" + std::to_string(spec.builtin.height) + "\n";
+                "\nLeft=" + std::to_string(entry.builtin.left) + "\nTop=" + std::to_string(entry.builtin.top) +
+                "\nWidth=" + std::to_string(entry.builtin.width) +
+                "\nHeight=" + std::to_string(entry.builtin.height) + "\n";
     }
     writeConfig(config);
   }
@@ -78,8 +78,8 @@ class SkinFixture {
   // segment: white (its key colour) with an inked inside. A released button:
   // blue with a red bottom-left pixel; a pressed one navy.
   static QImage pictureFor(int index) {
-    const zarvik::ImageSpec& spec = zarvik::kSkinImages[index];
-    const int w = spec.builtin.width, h = spec.builtin.height;
+    const zarvik::ImageSpec& entry = zarvik::kSkinImages[index];
+    const int w = entry.builtin.width, h = entry.builtin.height;
     if (index == zarvik::im_background) {
       QImage face = filled(w, h, kFaceGrey);
       for (int y = 0; y < h; ++y)
@@ -91,7 +91,7 @@ class SkinFixture {
       for (int x = 0; x < w; ++x) overlay.setPixel(x, 0, kOverlayRed);
       return overlay;
     }
-    switch (spec.role) {
+    switch (entry.role) {
       case zarvik::ImageRole::Button: {
         QImage button = filled(w, h, kButtonBlue);
         button.setPixel(0, h - 1, kButtonCornerRed);

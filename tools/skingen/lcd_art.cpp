@@ -282,8 +282,8 @@ const std::array<QPointF, 3> kSparkles = {{{223.0, 203.0}, {257.0, 204.0}, {329.
 
 QPainterPath segmentShape(ImageId id) {
   using namespace zarvik;
-  const ImageSpec& spec = kSkinImages[id];
-  switch (spec.role) {
+  const ImageSpec& entry = kSkinImages[id];
+  switch (entry.role) {
     case ImageRole::Glyph:
       return digitShape(id - im_panel_number_0, builtinRect(im_panel_digit_pos_1).topLeft());
     case ImageRole::Digit:

@@ -55,9 +55,9 @@ QImage keyedOut(const QImage& bitmap) {
 }  // namespace
 
 SkinFile skinFileFor(ImageId id) {
-  const ImageSpec& spec = kSkinImages[id];
-  const QString name = QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size()));
-  switch (spec.role) {
+  const ImageSpec& entry = kSkinImages[id];
+  const QString name = QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size()));
+  switch (entry.role) {
     case ImageRole::Face:
       return id == im_background ? SkinFile{name + ".bmp", FileKind::KeyedBmp, QColor(255, 0, 255)}
                                  : SkinFile{name + ".png", FileKind::Png, {}};
@@ -85,10 +85,10 @@ SkinPictures::SkinPictures() {
   const QImage face = drawFace(faceBase);
   for (int i = 0; i < kImageCount; ++i) {
     const auto id = ImageId(i);
-    const ImageSpec& spec = kSkinImages[id];
+    const ImageSpec& entry = kSkinImages[id];
     const SkinFile file = skinFileFor(id);
     QImage picture;
-    switch (spec.role) {
+    switch (entry.role) {
       case ImageRole::Face:
         picture = id == im_background ? face : drawOverlay();
         break;
@@ -102,14 +102,14 @@ SkinPictures::SkinPictures() {
     }
     if (file.kind == FileKind::KeyedBmp && id != im_background) {
       // Glyphs are seen at the digit positions: flatten them onto that place.
-      const QRect seenAt = spec.role == ImageRole::Glyph
+      const QRect seenAt = entry.role == ImageRole::Glyph
                                ? QRect(builtinRect(im_panel_digit_pos_1).topLeft(), picture.size())
                                : builtinRect(id);
       picture = flattenOnto(picture, face.copy(seenAt), file.key);
       // The program takes the bottom-left pixel as the key: ink there would
       // turn the picture inside out.
       if (picture.pixel(0, picture.height() - 1) != file.key.rgb())
-        throw std::runtime_error("the bottom-left pixel of " + std::string(spec.name) + " is not its key colour");
+        throw std::runtime_error("the bottom-left pixel of " + std::string(entry.name) + " is not its key colour");
     }
     switch (file.kind) {
       case FileKind::KeyedBmp:
@@ -122,7 +122,7 @@ SkinPictures::SkinPictures() {
         break;
       case FileKind::Png:
       case FileKind::Ico:
-        stored_[i] = (spec.role == ImageRole::Button || spec.role == ImageRole::Pressed)
+        stored_[i] = (entry.role == ImageRole::Button || entry.role == ImageRole::Pressed)
                          ? picture.convertToFormat(QImage::Format_RGB32)
                          : picture.convertToFormat(QImage::Format_ARGB32);
         shown_[i] = stored_[i];
