@@ -48,7 +48,7 @@ void Panel::Vid_Show_All_Item_Got(bool on) { showRange(27, 29, on); }
 void Panel::Vid_Show_All_Item_Target(bool on) { showRange(30, 32, on); }
 
 void Panel::Vid_Show_Hero(int column, int pose) {
-  if (pose < 0 || pose > 2) return;
+  if (column < 1 || column > 3 || pose < 0 || pose > 2) return;
   setVisible(heroPart(column, 1), pose != 0);
   setVisible(heroPart(column, 2), pose == 1);
   setVisible(heroPart(column, 3), pose == 2);
@@ -71,9 +71,13 @@ void Panel::Vid_Show_Panel_Score(int value, bool show) {
   Vid_Set_Digit(4, n % 10);
 }
 
+// Anything but a digit 0..9 blanks the position: a negative value passed to
+// Vid_Show_Panel_Score (a stored high score may be one) gives no glyph index.
 void Panel::Vid_Set_Digit(int position, int digit) {
-  const ImageId target = DigitPositions[position - 1];
-  setPicture(target, digit == kBlank ? Picture() : images[DigitPositions[4 + digit]].picture);
+  if (position < 1 || position > 4) return;
+  const bool isDigit = digit >= 0 && digit <= 9;
+  setPicture(DigitPositions[position - 1],
+             isDigit ? images[DigitPositions[4 + digit]].picture : Picture());
 }
 
 }  // namespace zarvik

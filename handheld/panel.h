@@ -81,10 +81,11 @@ class Panel {
   void Vid_Show_All_Item_Miss(bool on);
   void Vid_Show_All_Item_Got(bool on);
   void Vid_Show_All_Item_Target(bool on);
-  void Vid_Show_Hero(int column, int pose);  // pose 0 clear, 1 rest, 2 catch
+  // Column 1-3; pose 0 clear, 1 rest, 2 catch. Any other column or pose is ignored.
+  void Vid_Show_Hero(int column, int pose);
   void Vid_Show_Panel_Miss(int count);
   void Vid_Show_Panel_Score(int value, bool show);
-  void Vid_Set_Digit(int position, int digit);  // digit 0-9 or kBlank
+  void Vid_Set_Digit(int position, int digit);  // position 1-4; digit 0-9, anything else blank
 
  private:
   void showRange(int first, int last, bool on);  // PlaySegments entries first..last

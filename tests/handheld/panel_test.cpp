@@ -38,6 +38,31 @@ TEST_F(PanelTest, DigitTakesACopyOfTheGlyphPicture) {
   EXPECT_FALSE(panel[im_panel_digit_pos_2].picture);
 }
 
+// A column, position or digit out of range must not reach another image
+// through the tables (a stored high score may be negative, for one).
+TEST_F(PanelTest, ArgumentsOutOfRangeTouchNoOtherImage) {
+  panel.Vid_Show_Panel_Score(70, true);
+  const auto before = panel.images;
+  auto changed = [&] {
+    std::string names;
+    for (int i = 0; i < kImageCount; ++i)
+      if (panel.images[i].visible != before[i].visible || panel.images[i].picture != before[i].picture)
+        names += std::string(kSkinImages[i].name) + " ";
+    return names;
+  };
+  for (int column : {0, 4, -1})
+    for (int pose : {0, 1, 2}) panel.Vid_Show_Hero(column, pose);
+  panel.Vid_Set_Digit(0, 3);
+  panel.Vid_Set_Digit(5, 3);
+  EXPECT_EQ(changed(), "");
+
+  panel.Vid_Set_Digit(1, -2);  // not a digit: blank, not the picture of another position
+  panel.Vid_Set_Digit(2, 10);
+  EXPECT_EQ(rig.digits(), "__70");
+  EXPECT_EQ(score(-7), "____");
+  EXPECT_EQ(changed(), "im_panel_digit_pos_3 im_panel_digit_pos_4 ");
+}
+
 TEST_F(PanelTest, ShowAllOnLightsEverySegment) {
   for (int i = 0; i < kImageCount; ++i) {
     const ImageRole role = kSkinImages[i].role;
