@@ -30,6 +30,10 @@ struct Failure {
   std::string what;
 };
 
+// Virtual time ends here (about 31 years), far from overflowing its counter
+// and the calendar, however many waits a script holds.
+constexpr long long kMaxVirtualTime = 1'000'000'000'000LL;
+
 std::optional<long long> parseNumber(const std::string& text) {
   long long value = 0;
   const char* end = text.data() + text.size();
@@ -125,7 +129,11 @@ void run(HeadlessHandheld& sim, const std::string& line) {
       throw Failure{"unknown button '" + argument + "' (game_a, game_b, time, left, right)"};
     (sim.handheld.*(command == "down" ? button->second.down : button->second.up))();
   } else if (command == "wait") {
-    sim.wait(number(argument, "milliseconds", 0, 1'000'000'000'000LL));
+    const long long ms = number(argument, "milliseconds", 0, kMaxVirtualTime);
+    if (ms > kMaxVirtualTime - sim.scheduler.now())
+      throw Failure{"wait " + argument + " would take virtual time past " +
+                    std::to_string(kMaxVirtualTime) + " ms"};
+    sim.wait(ms);
   } else if (command == "now") {
     sim.clock.set(dateTime(argument));
   } else if (command == "show") {
@@ -177,6 +185,10 @@ int main(int argc, char** argv) {
     } catch (const Failure& failure) {
       std::cerr << "error: line " << lineNumber << ": " << failure.what << std::endl;
       return 2;
+    }
+    if (!std::cout) {
+      std::cerr << "error: line " << lineNumber << ": cannot write to standard output" << std::endl;
+      return 1;
     }
   }
   return 0;
