@@ -121,12 +121,14 @@ bool readJpeg(const QByteArray& data, JpegState& state) {
   jpeg_mem_src(&state.info, reinterpret_cast<const unsigned char*>(data.constData()),
                static_cast<unsigned long>(data.size()));
   jpeg_read_header(&state.info, TRUE);
-  state.info.out_color_space = JCS_EXT_BGRA;
-  jpeg_start_decompress(&state.info);
-  if (!sizeAcceptable(state.info.output_width, state.info.output_height)) {
+  // Before decompression starts: a progressive picture's coefficients are
+  // allocated for its whole size then.
+  if (!sizeAcceptable(state.info.image_width, state.info.image_height)) {
     std::snprintf(state.errors.message, sizeof state.errors.message, "picture too large");
     return false;
   }
+  state.info.out_color_space = JCS_EXT_BGRA;
+  jpeg_start_decompress(&state.info);
   state.image = QImage(int(state.info.output_width), int(state.info.output_height),
                        QImage::Format_RGB32);
   if (state.image.isNull()) {

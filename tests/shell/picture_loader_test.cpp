@@ -1,5 +1,7 @@
 #include "picture_loader.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <gtest/gtest.h>
 
 #include "skin_fixture.h"
@@ -119,6 +121,27 @@ TEST(PictureDecoders, DamagedFilesAreErrorsNotCrashes) {
       EXPECT_TRUE(picture.image.isNull()) << c.name;
     }
   }
+}
+
+// A header that claims a huge picture is refused before anything is
+// allocated for it: a progressive JPEG would otherwise take gigabytes for its
+// coefficients while decoding a few hundred bytes.
+TEST(PictureDecoders, HugeSizesInHeadersAreRefused) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setProgressiveScanWrite(true);
+  ASSERT_TRUE(writer.write(filled(64, 64, qRgb(200, 0, 0))));
+  QByteArray jpeg = buffer.data();
+  const int sof = jpeg.indexOf("\xFF\xC2");  // start of a progressive frame
+  ASSERT_GT(sof, 0);
+  for (int at : {sof + 5, sof + 7}) {  // height, then width: 65500 each
+    jpeg[at] = char(0xFF);
+    jpeg[at + 1] = char(0xDC);
+  }
+  DecodedPicture picture = decodeJpeg(jpeg);
+  EXPECT_FALSE(picture.ok());
+  EXPECT_TRUE(picture.error.contains("picture too large")) << picture.error.toStdString();
 }
 
 TEST(PictureDecoders, TruncatedJpegNamesTheTruncation) {
