@@ -14,6 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The largest window side a skin may ask for, in pixels.
+constexpr int kMaxWindowExtent = 8192;
+
 // A Config.ini colour: low byte red, then green, then blue.
 QColor colourFromValue(int value) {
   return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
@@ -29,6 +32,21 @@ class SkinRun {
   }
   int integer(const char* section, const char* key, int defaultValue) const {
     return readInteger(ini_, section, key, defaultValue);
+  }
+
+  // A window size: a number outside 1..kMaxWindowExtent would give a window
+  // nobody can see or one that takes gigabytes; it is reported and the
+  // default used. Text that is no number gives the default, as for any integer.
+  int extent(const char* section, const char* key, int defaultValue) {
+    const std::string text = string(section, key, "");
+    const std::optional<int> value = parseInteger(text);
+    if (!value) return defaultValue;
+    if (*value >= 1 && *value <= kMaxWindowExtent) return *value;
+    problem(QStringLiteral("%1, [%2] %3").arg(configName(), section, key),
+            QStringLiteral("'%1' is not a usable size (1 to %2 pixels)")
+                .arg(QString::fromStdString(text))
+                .arg(kMaxWindowExtent));
+    return defaultValue;
   }
 
   // A colour has no fallback in the file format; a bad one is reported and
@@ -161,7 +179,7 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
     report.configMissing = true;
   } else {
     SkinRun run(sources, *ini, report);
-    layout.clientSize = {run.integer("Common", "GameWidth", 561), run.integer("Common", "GameHeight", 374)};
+    layout.clientSize = {run.extent("Common", "GameWidth", 561), run.extent("Common", "GameHeight", 374)};
     if (fullscreen) loadFullscreen(run, screenSize, layout);
     else loadWindowed(run, layout);
     loadImages(run, panel, layout.faceOffset);
@@ -177,7 +195,7 @@ ManualPages loadManualPages(const SkinSources& sources) {
   SkinLoadReport report;
   SkinRun run(sources, ini, report);
   const std::string dir = folderValue(run.string("Manual", "ManualDir", "Graphics\\Manual\\"));
-  manual.clientSize = {run.integer("Manual", "ManualWidth", 415), run.integer("Manual", "ManualHeight", 270)};
+  manual.clientSize = {run.extent("Manual", "ManualWidth", 415), run.extent("Manual", "ManualHeight", 270)};
   for (int n = 1; n <= 8; ++n) {
     const std::string written = dir + std::to_string(n) + ".bmp";
     QImage page;

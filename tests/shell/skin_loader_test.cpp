@@ -64,6 +64,30 @@ TEST(LoadSkin, SizesAndColoursComeFromTheFile) {
   EXPECT_EQ(*l.layout.seeThrough, qRgb(0, 255, 0));
 }
 
+// A window of zero, negative or enormous size is never made: 30000 x 30000
+// took 3.5 GB, and a negative width left an unmapped window nobody could see.
+TEST(LoadSkin, UnusableWindowSizesAreReportedAndTakeTheirDefaults) {
+  for (const char* value : {"0", "-5", "30000", "2147483647"}) {
+    SkinFixture skin;
+    skin.writeCompleteSkin(std::string("[Common]\nGameWidth=") + value + "\nGameHeight=" + value + "\n");
+    for (bool fullscreen : {false, true}) {
+      Loaded l;
+      load(skin, fullscreen, l);
+      EXPECT_EQ(l.layout.clientSize, fullscreen ? kScreen : QSize(561, 374)) << value;
+      EXPECT_EQ(l.layout.faceOffset, fullscreen ? QPoint(119, 113) : QPoint(0, 0)) << value;
+      ASSERT_EQ(l.report.problems.size(), 2) << value;
+      EXPECT_TRUE(l.report.problems[0].contains(QStringLiteral("[Common] GameWidth: '%1' is not a usable size").arg(value)))
+          << l.report.problems[0].toStdString();
+    }
+  }
+  SkinFixture skin;
+  skin.writeCompleteSkin("[Common]\nGameWidth=8192\nGameHeight=junk\n");
+  Loaded l;
+  load(skin, false, l);
+  EXPECT_EQ(l.layout.clientSize, QSize(8192, 374));  // junk is no number: the default, silently
+  EXPECT_TRUE(l.report.problems.isEmpty()) << l.report.problems.join('\n').toStdString();
+}
+
 TEST(LoadSkin, ColourBytesAreRedGreenBlueFromTheLowest) {
   SkinFixture skin;
   skin.writeCompleteSkin(kFullscreenHead);
@@ -252,6 +276,16 @@ TEST(LoadManualPages, SizeAndPagesWithPlaceholdersForMissingOnes) {
   for (int n = 1; n <= 7; ++n) EXPECT_EQ(manual.pages[n - 1].pixel(5, 5), qRgb(n, n, n));
   EXPECT_EQ(manual.pages[7], placeholderImage());
   EXPECT_TRUE(manual.problems.isEmpty());
+}
+
+TEST(LoadManualPages, UnusableSizesAreReportedAndTakeTheirDefaults) {
+  SkinFixture skin;
+  skin.writeConfig("[Manual]\nManualWidth=-1\nManualHeight=100000\n");
+  const ManualPages manual = loadManualPages(skin.sources());
+  EXPECT_EQ(manual.clientSize, QSize(415, 270));
+  ASSERT_EQ(manual.problems.size(), 2);
+  EXPECT_TRUE(manual.problems[0].contains("[Manual] ManualWidth: '-1' is not a usable size"))
+      << manual.problems[0].toStdString();
 }
 
 TEST(LoadManualPages, WithoutConfigEveryValueTakesItsDefault) {
