@@ -1,6 +1,7 @@
 #pragma once
 // The error message box: QMessageBox::critical titled "Error" with one OK
-// button. Tests replace it, so that nothing waits for a click.
+// button, over its parent, or centred on the screen when the parent is not
+// shown. Tests replace it, so that nothing waits for a click.
 
 #include <QString>
 #include <functional>

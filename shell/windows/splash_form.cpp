@@ -317,11 +317,8 @@ void TSplashForm::btn_playClick() {
     handheld_.sound().FSOUND_Init(22050, 64, 0);
     handheld_.sound().FSOUND_SetOutput(outputType);
     if (!handheld_.Snd_Load()) {
-      // Over the splash when it is shown; else (played at creation, off the
-      // screen) centred on the screen.
       zarvik::showErrorBox(
-          isVisible() ? this : nullptr,
-          QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
+          this, QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
       settings_.writeInteger("SoundMode", -1);
       settings_.writeBool("SplashScreen", true);
       zarvik::terminateApplication();
