@@ -81,7 +81,7 @@ e2e_windows_titled() {
 # The face window: zarvik's shown window with the application's title.
 e2e_wait_window() {
   local i id
-  for i in $(seq 100); do
+  for i in $(seq 300); do
     id=$(e2e_windows_titled "$E2E_FACE_TITLE" | head -n1)
     if [ -n "$id" ]; then
       E2E_WINDOW=$id

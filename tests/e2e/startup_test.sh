@@ -102,6 +102,8 @@ ALL_LIT_INK=4000
 CLOCK_INK=1500
 more_than() { [ "$1" -gt "$2" ]; }
 less_than() { [ "$1" -lt "$2" ]; }
+all_lit() { more_than "$(lcd_ink)" $ALL_LIT_INK; }
+clock_shown() { less_than "$(lcd_ink)" $CLOCK_INK; }
 
 colour_of() {  # x y in screen pixels -> "r g b"
   e2e_screenshot "$E2E_TMP/pixel.png" "1x1+$1+$2"
@@ -109,6 +111,8 @@ colour_of() {  # x y in screen pixels -> "r g b"
 }
 is_grey() { local r g b; read -r r g b <<<"$1"; [ $((r - b)) -lt 12 ] && [ $((b - r)) -lt 12 ]; }
 is_blue() { local r g b; read -r r g b <<<"$1"; [ $((b - r)) -gt 60 ]; }
+play_is_grey() { is_grey "$(splash_play_colour)"; }
+play_is_blue() { is_blue "$(splash_play_colour)"; }
 
 # The splash window's parts, in its own pixels.
 splash_play_colour() { colour_of $((SX + 116 + 20)) $((SY + 340 + 20)); }
@@ -120,15 +124,17 @@ find_splash() {
   local id
   id=$(window_named "$SPLASH_TITLE") && [ -n "$id" ] || return 1
   geometry "$id"
-  SX=$WX SY=$WY
+  SX=$WX SY=$WY SPLASH=$id
 }
+# Keys typed now reach the splash window.
+splash_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$SPLASH" ]; }
 
 case_first_start() {
   start
   e2e_check "the splash window appears on a first start" wait_until 10 find_splash
-  sleep 0.5
+  e2e_check "the Play button is grey" wait_until 10 play_is_grey
   e2e_check "the driver list is empty" [ "$(splash_list_ink)" -eq 0 ]
-  e2e_check "the Play button is grey" is_grey "$(splash_play_colour)"
+  e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
   e2e_check "the face is still parked off the screen" no_face_yet
   xdotool key Return
   xdotool key 1
@@ -138,23 +144,20 @@ case_first_start() {
   e2e_check "the keys were written back at start" keys_stored_as 2 3 4 39 40
 
   xdotool key Down Down Down  # "(no sound)", the list's third item
-  sleep 0.3
-  e2e_check "a chosen driver turns the Play button blue" is_blue "$(splash_play_colour)"
+  e2e_check "a chosen driver turns the Play button blue" wait_until 10 play_is_blue
   e2e_check "the list shows the choice" [ "$(splash_list_ink)" -gt 0 ]
   xdotool mousemove $((SX + 116 + 53)) $((SY + 340 + 15)) click 1
 
   e2e_check "the face comes up" wait_until 10 face_up
-  sleep 0.5
   e2e_check "fullscreen (the default) covers the screen from its corner" \
     [ "$WX,$WY,$WW,$WH" = "0,0,1024,768" ]
   e2e_check "the splash is gone" wait_until 5 no_window "$SPLASH_TITLE"
-  e2e_check "every segment is lit (mode 0)" more_than "$(lcd_ink)" $ALL_LIT_INK
+  e2e_check "every segment is lit (mode 0)" wait_until 10 all_lit
   e2e_check "SoundMode 2 is stored" stored_is SoundMode 2
   e2e_check "SplashScreen 1 is stored" stored_is SplashScreen 1
 
   xdotool key 3
-  sleep 0.5
-  e2e_check "the 3 key shows the clock" less_than "$(lcd_ink)" $CLOCK_INK
+  e2e_check "the 3 key shows the clock" wait_until 10 clock_shown
 
   "$CLOSE_REQUEST" "$FACE"
   e2e_check "a close request ends the program" wait_until 10 ended
@@ -186,23 +189,20 @@ case_no_splash() {
   start
   e2e_check "the face comes up" wait_until 10 face_up
   e2e_check "windowed and centred" [ "$WX,$WY,$WW,$WH" = "231,197,561,374" ]
-  sleep 0.5
+  e2e_check "every segment is lit (mode 0)" wait_until 10 all_lit
   e2e_check "no splash is shown" no_window "$SPLASH_TITLE"
-  e2e_check "every segment is lit (mode 0)" more_than "$(lcd_ink)" $ALL_LIT_INK
   e2e_check "the splash was never shown" not_logged "showing the splash window"
 
   xdotool mousemove $((FX + 398 + 19)) $((FY + 304 + 10)) click 1  # the Time button
-  sleep 0.5
-  e2e_check "a click on Time shows the clock" less_than "$(lcd_ink)" $CLOCK_INK
+  e2e_check "a click on Time shows the clock" wait_until 10 clock_shown
   local x0=$WX y0=$WY
   xdotool mousemove $((FX + 100)) $((FY + 30)) mousedown 1 mousemove $((FX + 140)) $((FY + 60)) \
     mousemove $((FX + 160)) $((FY + 80)) mouseup 1
-  sleep 0.3
-  e2e_check "dragging the face moves the window" face_at $((x0 + 60)) $((y0 + 50))
+  e2e_check "dragging the face moves the window" wait_until 10 face_at $((x0 + 60)) $((y0 + 50))
   face_up
   xdotool mousemove $((FX + 473 + 21)) $((FY + 217 + 21)) mousedown 1 \
     mousemove $((FX + 400)) $((FY + 300)) mouseup 1  # from the Right button
-  sleep 0.3
+  sleep 0.5
   e2e_check "dragging from a button does not" face_at $((x0 + 60)) $((y0 + 50))
 
   xdotool key Escape
@@ -268,7 +268,8 @@ case_game() {
   local lit unlit
   lit=$(field_darkness)
   xdotool key 1  # from mode 0 Game A shows the clock
-  sleep 0.3
+  e2e_check "Game A in mode 0 shows the clock" wait_until 10 clock_shown
+  e2e_wait_still "$E2E_TMP/screen.png"
   unlit=$(field_darkness)
   calibrate "$lit" "$unlit"
   xdotool key 1  # Game A: its high score, then the game after 1.8 s
@@ -288,7 +289,7 @@ case_sound_failure() {
   for f in Got Miss Move Start; do ln -s "$E2E_BUILD_DIR/Sound/$f.wav" "$install/Sound/$f.wav"; done
   start "$install"
   e2e_check "the splash window appears" wait_until 10 find_splash
-  sleep 0.5
+  e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
   xdotool key Down  # "Microsoft DirectSound"
   xdotool key Return
   e2e_check "the error message appears" wait_until 10 has_window '^Error'
