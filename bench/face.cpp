@@ -79,6 +79,18 @@ BENCHMARK(BM_ComposeFace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowMask)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowMaskRegion)->Unit(benchmark::kMillisecond);
 
+// A segment shown or hidden in windowed mode: its rectangle repainted and its
+// part of the window's shape checked.
+void BM_SegmentToggleWindowed(benchmark::State& state) {
+  Face face;
+  bool on = false;
+  for (auto _ : state) {
+    on = !on;
+    face.handheld.panel.setVisible(im_item_1_5, on);
+  }
+}
+BENCHMARK(BM_SegmentToggleWindowed)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

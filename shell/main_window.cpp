@@ -57,7 +57,9 @@ QSize TForm1::screenSize() const {
 }
 
 void TForm1::LoadSkin() {
+  loadingSkin_ = true;  // the shape is recomputed whole afterwards
   SkinLoadReport report = loadSkin(skinSources_, IsFullscreen, screenSize(), handheld_.panel, layout_);
+  loadingSkin_ = false;
   if (report.configMissing) {
     showErrorBox(this, kConfigMissingMessage);
     terminateApplication();
@@ -94,7 +96,11 @@ std::optional<ImageId> TForm1::imageAt(QPoint point) const {
   return std::nullopt;
 }
 
-void TForm1::imageChanged(ImageId id) { update(toQRect(handheld_.panel[id].rect)); }
+void TForm1::imageChanged(ImageId id) {
+  const QRect box = toQRect(handheld_.panel[id].rect);
+  update(box);
+  if (layout_.seeThrough && !loadingSkin_) updateWindowMask(box);
+}
 
 void TForm1::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
@@ -153,16 +159,37 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
 }
 
 // The window's shape: every pixel of exactly the see-through colour shows the
-// desktop and lets presses through. Segments lie inside the face's outline,
-// so the shape changes only when LoadSkin has run, not when segments change.
+// desktop and lets presses through. It is computed whole when LoadSkin has
+// run; a segment or button shown or hidden recomputes its own rectangle only,
+// and the window's shape is set again only if that part changed (with a skin
+// whose segments lie inside the face's outline, never).
 void TForm1::updateWindowMask() {
-  if (layout_.seeThrough) setMask(windowMask());
+  shape_ = layout_.seeThrough ? QRegion(windowMask()) : QRegion();
+  if (layout_.seeThrough) setMask(shape_);
   else clearMask();
+}
+
+void TForm1::updateWindowMask(const QRect& changed) {
+  const QRect box = changed & QRect(QPoint(0, 0), layout_.clientSize);
+  if (box.isEmpty()) return;
+  QImage part(box.size(), QImage::Format_RGB32);
+  QPainter painter(&part);
+  painter.translate(-box.topLeft());
+  paintLayers(painter, box);
+  painter.end();
+  const QRegion shown = QRegion(seeThroughMask(part)).translated(box.topLeft());
+  if (shown.xored(shape_.intersected(box)).isEmpty()) return;
+  shape_ = shape_.subtracted(box).united(shown);
+  setMask(shape_);
+}
+
+// MaskInColor marks the key pixels with 1 bits, which QBitmap takes as
+// colour0 (clear) of its region: what remains is every other pixel.
+QBitmap TForm1::seeThroughMask(const QImage& picture) const {
+  return QBitmap::fromImage(picture.createMaskFromColor(*layout_.seeThrough | 0xff000000u, Qt::MaskInColor));
 }
 
 QBitmap TForm1::windowMask() const {
   if (!layout_.seeThrough) return QBitmap();
-  // MaskInColor marks the key pixels with 1 bits, which QBitmap takes as
-  // colour0 (clear) of its region: what remains is every other pixel.
-  return QBitmap::fromImage(composedPicture().createMaskFromColor(*layout_.seeThrough | 0xff000000u, Qt::MaskInColor));
+  return seeThroughMask(composedPicture());
 }

@@ -5,6 +5,7 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <optional>
 
@@ -100,11 +101,15 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   bool isDragArea(zarvik::ImageId id) const;
   void paintLayers(QPainter& painter, const QRect& dirty) const;
   void updateWindowMask();
+  void updateWindowMask(const QRect& changed);
+  QBitmap seeThroughMask(const QImage& picture) const;
   QSize screenSize() const;
 
   zarvik::Handheld& handheld_;
   zarvik::SkinSources skinSources_;
   zarvik::FaceLayout layout_;
+  QRegion shape_;             // the window's shape in windowed mode
+  bool loadingSkin_ = false;  // LoadSkin is changing every picture
 
   zarvik::QtSettingsStore* settingsStore_ = nullptr;
   std::array<QString, zarvik::kImageCount> hints_;

@@ -142,6 +142,31 @@ TEST_F(FaceWindow, ChangingASegmentRepaintsOnlyItsRectangle) {
                              QRegion(digit.left, digit.top, digit.width, digit.height));
 }
 
+// The see-through colour is keyed on the composed picture: a segment lit over
+// a see-through part of the face is seen and takes presses, and its own key
+// colour stays see-through.
+TEST_F(FaceWindow, WindowShapeFollowsSegmentsOverSeeThroughParts) {
+  skin.writeCompleteSkin();
+  QImage facePicture = SkinFixture::pictureFor(im_background);
+  const Rect bell = kSkinImages[im_panel_bell].builtin;
+  for (int y = bell.top; y < bell.top + bell.height; ++y)
+    for (int x = bell.left; x < bell.left + bell.width; ++x) facePicture.setPixel(x, y, kFaceKeyGreen);
+  skin.writeImage("Graphics/Skin/im_background.bmp", facePicture, "BMP");
+  TForm1& face = open(false);
+  const QPoint inked = centreOf(face.panel(), im_panel_bell);
+  const QPoint rim(bell.left, bell.top);
+  EXPECT_FALSE(face.mask().contains(inked));
+
+  face.panel().setVisible(im_panel_bell, true);
+  EXPECT_TRUE(face.mask().contains(inked));
+  EXPECT_FALSE(face.mask().contains(rim));
+  EXPECT_TRUE(face.mask().xored(QRegion(face.windowMask())).isEmpty());
+
+  face.panel().setVisible(im_panel_bell, false);
+  EXPECT_FALSE(face.mask().contains(inked));
+  EXPECT_TRUE(face.mask().xored(QRegion(face.windowMask())).isEmpty());
+}
+
 TEST_F(FaceWindow, ImageAtFindsTheTopmostShownImage) {
   skin.writeCompleteSkin();
   TForm1& face = open(false);
