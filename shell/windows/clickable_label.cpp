@@ -1,6 +1,7 @@
 #include "clickable_label.h"
 
 #include <QMouseEvent>
+#include <utility>
 
 ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
   setCursor(Qt::PointingHandCursor);
@@ -22,5 +23,10 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !held_) return;
   held_ = false;
   if (!released_.isNull()) setPixmap(released_);
-  if (rect().contains(event->position().toPoint())) emit clicked();
+  if (!std::exchange(secondClick_, false) && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  mousePressEvent(event);
+  secondClick_ = held_;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A label that acts on a left click: a link text, or a picture button that
 // shows its pressed picture while the left button is held on it. The click
-// comes on release over the label, as with a push button.
+// comes on release over the label, as with a push button; the second click of
+// a double click presses it again but is no second click.
 
 #include <QLabel>
 #include <QPixmap>
@@ -20,9 +21,11 @@ class ClickableLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   QPixmap released_;
   QPixmap pressed_;
   bool held_ = false;
+  bool secondClick_ = false;  // held by the second press of a double click
 };

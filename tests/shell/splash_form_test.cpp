@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
@@ -211,6 +214,39 @@ TEST_F(SplashTest, ClosingTheSplashWithoutPlayingEndsTheProgram) {
   EXPECT_TRUE(loopEndsAtOnce());
 }
 
+// Records the links the shell would open, instead of starting a browser.
+class LinkRecorder : public QObject {
+  Q_OBJECT
+ public:
+  LinkRecorder() {
+    for (const char* scheme : {"https", "mailto"}) QDesktopServices::setUrlHandler(scheme, this, "open");
+  }
+  ~LinkRecorder() override {
+    for (const char* scheme : {"https", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
+  }
+  QStringList opened;
+ public slots:
+  void open(const QUrl& url) { opened << url.toString(); }
+};
+
+// A double click is two presses and releases, the second press reported as a
+// double click: the link opens once, as one click.
+TEST_F(SplashTest, ADoubleClickOnALinkOpensItOnce) {
+  LinkRecorder links;
+  auto splash = create();
+  for (ClickableLabel* link : {splash->la_website_2, splash->la_email_2, splash->btn_paypal}) {
+    const QPointF at(5, 5);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+      const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+      QMouseEvent event(type, at, link->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+      QApplication::sendEvent(link, &event);
+    }
+  }
+  EXPECT_EQ(links.opened.size(), 3) << links.opened.join(' ').toStdString();
+  EXPECT_TRUE(links.opened.value(1).startsWith("mailto:"));
+}
+
 TEST_F(SplashTest, AStoredValueNamingNoDriverLeavesTheListEmpty) {
   for (int stored : {-1, 3, 99}) {
     settings.values = {{"SoundMode", stored}, {"SplashScreen", 0}};
@@ -229,3 +265,5 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+#include "splash_form_test.moc"
