@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 using zarvik::IniFile;
 
@@ -56,7 +58,9 @@ TEST(IniFile, FirstOccurrenceWinsAndStrayLinesAreIgnored) {
 }
 
 TEST(IniFile, LoadsAFileWithAUtf8MarkAndNoFinalNewline) {
-  const auto path = std::filesystem::temp_directory_path() / "zarvik_ini_file_test.ini";
+  // A name of this process's own: other builds may run this test at the same time.
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("zarvik_ini_file_test_" + std::to_string(::getpid()) + ".ini");
   {
     std::ofstream out(path, std::ios::binary);
     out << "\xEF\xBB\xBF[Common]\r\nGameWidth=640";
