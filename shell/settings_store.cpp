@@ -73,7 +73,9 @@ void QtSettingsStore::writeInteger(const std::string& name, int value) {
   if (!settings_) return;
   settings_->setValue(QString::fromStdString(name), QString::number(value));
   settings_->sync();
-  if (settings_->status() != QSettings::NoError)
+  // A FormatError only says that a hand-edited line that is no setting was
+  // dropped; the value itself was written.
+  if (settings_->status() == QSettings::AccessError)
     qWarning("Could not save the setting %s to %s: the file is not writable.", name.c_str(),
              qPrintable(settings_->fileName()));
 }

@@ -110,6 +110,20 @@ TEST_F(SettingsStoreTest, AWriteReplacesTheFileInsteadOfRewritingIt) {
             QStringList{"Zarvik50.conf"});  // no temporary or lock file left behind
 }
 
+// A hand-edited line that is no setting is dropped when the file is next
+// written; the write itself succeeds and is not reported as failed.
+TEST_F(SettingsStoreTest, AStrayLineIsNoFailedWrite) {
+  writeFile("[General]\nHiScore1=12\nKey1\n");
+  static QStringList warnings;
+  warnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+  store.writeInteger("HiScore2", 5);
+  qInstallMessageHandler(previous);
+  EXPECT_EQ(fileText(), "[General]\nHiScore1=12\nHiScore2=5\n");
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
 TEST_F(SettingsStoreTest, AReleasedStoreReadsDefaultsAndDropsWrites) {
   store.writeInteger("HiScore1", 5);
   store.release();
