@@ -44,7 +44,7 @@ ended() { ! running; }
 # No Config.ini.
 mv "$install/Config.ini" "$install/Config.ini.away"
 e2e_start_zarvik --windowed
-e2e_check "without Config.ini an error box titled Error comes up" wait_for 10 has_error_box
+e2e_check "without Config.ini an error box titled Error comes up" wait_for 30 has_error_box
 e2e_check "the face is not shown meanwhile" test -z "$(e2e_windows_titled "$E2E_FACE_TITLE")"
 e2e_check "the box is centred on the screen" box_centred
 xdotool windowactivate --sync "$(error_box)" key Return 2>/dev/null || xdotool key Return
@@ -61,10 +61,10 @@ png="$install/Graphics/Skin/$(skin_file 49)"
 head -c 200 "$png" >"$png.cut" && mv "$png.cut" "$png"
 sed -i 's/^TranspColor=.*/TranspColor=pink/' "$install/Config.ini"
 e2e_start_zarvik --windowed
-e2e_check "a damaged skin brings up one error box" wait_for 10 has_error_box
+e2e_check "a damaged skin brings up one error box" wait_for 30 has_error_box
 e2e_check "centred on the screen" box_centred
 xdotool windowactivate --sync "$(error_box)" key Return 2>/dev/null || xdotool key Return
-e2e_check "after OK the face comes up" wait_for 10 face_shown
+e2e_check "after OK the face comes up" wait_for 30 face_shown
 e2e_check "and the program keeps running" bash -c "sleep 1; kill -0 $E2E_ZARVIK_PID"
 
 e2e_finish

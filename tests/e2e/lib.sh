@@ -48,7 +48,7 @@ e2e_start_xvfb() {
   local size=${1:-1024x768} fdfile="$E2E_TMP/xvfb.display" i
   Xvfb -displayfd 7 -retro -screen 0 "${size}x24" -nolisten tcp 7>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
-  for i in $(seq 100); do
+  for i in $(seq 300); do
     [ -s "$fdfile" ] && break
     sleep 0.1
   done

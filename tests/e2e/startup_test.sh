@@ -131,7 +131,7 @@ splash_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$SPLASH" ]; }
 
 case_first_start() {
   start
-  e2e_check "the splash window appears on a first start" wait_until 10 find_splash
+  e2e_check "the splash window appears on a first start" wait_until 30 find_splash
   e2e_check "the Play button is grey" wait_until 10 play_is_grey
   e2e_check "the driver list is empty" [ "$(splash_list_ink)" -eq 0 ]
   e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
@@ -148,7 +148,7 @@ case_first_start() {
   e2e_check "the list shows the choice" [ "$(splash_list_ink)" -gt 0 ]
   xdotool mousemove $((SX + 116 + 53)) $((SY + 340 + 15)) click 1
 
-  e2e_check "the face comes up" wait_until 10 face_up
+  e2e_check "the face comes up" wait_until 30 face_up
   e2e_check "fullscreen (the default) covers the screen from its corner" \
     [ "$WX,$WY,$WW,$WH" = "0,0,1024,768" ]
   e2e_check "the splash is gone" wait_until 5 no_window "$SPLASH_TITLE"
@@ -187,7 +187,7 @@ keys_stored_as() {
 case_no_splash() {
   seed_store SoundMode=2 SplashScreen=0 FullscreenMode=0
   start
-  e2e_check "the face comes up" wait_until 10 face_up
+  e2e_check "the face comes up" wait_until 30 face_up
   e2e_check "windowed and centred" [ "$WX,$WY,$WW,$WH" = "231,197,561,374" ]
   e2e_check "every segment is lit (mode 0)" wait_until 10 all_lit
   e2e_check "no splash is shown" no_window "$SPLASH_TITLE"
@@ -263,7 +263,7 @@ play_for() {  # seconds
 case_game() {
   seed_store SoundMode=2 SplashScreen=0 FullscreenMode=0
   start
-  e2e_check "the face comes up in mode 0" wait_until 10 face_up
+  e2e_check "the face comes up in mode 0" wait_until 30 face_up
   e2e_wait_still "$E2E_TMP/screen.png"
   local lit unlit
   lit=$(field_darkness)
@@ -288,11 +288,11 @@ case_sound_failure() {
   ln -s "$E2E_BUILD_DIR/Graphics" "$install/Graphics"
   for f in Got Miss Move Start; do ln -s "$E2E_BUILD_DIR/Sound/$f.wav" "$install/Sound/$f.wav"; done
   start "$install"
-  e2e_check "the splash window appears" wait_until 10 find_splash
+  e2e_check "the splash window appears" wait_until 30 find_splash
   e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
   xdotool key Down  # "Microsoft DirectSound"
   xdotool key Return
-  e2e_check "the error message appears" wait_until 10 has_window '^Error'
+  e2e_check "the error message appears" wait_until 30 has_window '^Error'
   e2e_check "the face never comes up" no_face_yet
   e2e_check "nothing is reset before the message is dismissed" stored_is SoundMode 0
   xdotool key Return
@@ -305,7 +305,7 @@ case_sound_failure() {
   # the screen, not over the splash parked off it.
   seed_store SoundMode=0 SplashScreen=0
   start "$install"
-  e2e_check "the message appears without the splash" wait_until 10 has_window '^Error'
+  e2e_check "the message appears without the splash" wait_until 30 has_window '^Error'
   geometry "$(window_named '^Error')"
   e2e_check "about the middle of the screen" near_middle
   xdotool key Return
