@@ -21,6 +21,10 @@
 #include "system_clock.h"
 
 int main(int argc, char* argv[]) {
+  // The skin is laid out in pixels: a desktop scaled by a fraction (125 %,
+  // 150 %) shows the face at its own size rather than stretched unevenly;
+  // one scaled by a whole factor (200 %) multiplies it.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Zarvik50");
   QApplication::setOrganizationName("Quendrel");

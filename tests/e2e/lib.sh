@@ -43,10 +43,12 @@ e2e_init() {
 }
 
 # A private X server on a free display; its root shows the classic weave
-# (-retro), so that see-through pixels are easy to tell from black ones.
+# (-retro), so that see-through pixels are easy to tell from black ones. It
+# keeps the root's properties when its last client leaves (-noreset), so
+# that a test can set desktop resources before the program starts.
 e2e_start_xvfb() {
   local size=${1:-1024x768} fdfile="$E2E_TMP/xvfb.display" i
-  Xvfb -displayfd 7 -retro -screen 0 "${size}x24" -nolisten tcp 7>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
+  Xvfb -displayfd 7 -noreset -retro -screen 0 "${size}x24" -nolisten tcp 7>"$fdfile" 2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
   for i in $(seq 300); do
     [ -s "$fdfile" ] && break
