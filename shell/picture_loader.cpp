@@ -22,6 +22,10 @@ namespace {
 // header must not claim gigabytes.
 constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
 
+// A file larger than this cannot hold an acceptable picture (the largest, an
+// uncompressed 32-bit bitmap, takes 256 MB) and is not read.
+constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+
 bool sizeAcceptable(qint64 width, qint64 height) {
   return width > 0 && height > 0 && width * height <= kMaxPixels;
 }
@@ -275,6 +279,8 @@ DecodedPicture loadPicture(const std::filesystem::path& file) {
 
   QFile in(QString::fromStdString(file.string()));
   if (!in.open(QIODevice::ReadOnly)) return DecodedPicture::failure(in.errorString());
+  if (in.size() > kMaxFileBytes)
+    return DecodedPicture::failure(QStringLiteral("file too large for a picture (%1 MB)").arg(in.size() >> 20));
   return decoder(in.readAll());
 }
 

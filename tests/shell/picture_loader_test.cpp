@@ -1,6 +1,7 @@
 #include "picture_loader.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageWriter>
 #include <gtest/gtest.h>
 
@@ -175,6 +176,18 @@ TEST(PictureLoader, ChoosesTheDecoderByExtensionWithoutRegardToCase) {
   EXPECT_EQ(loadPicture(skin.root() / "noextension").error, "Unknown picture file extension (.)");
   EXPECT_FALSE(loadPicture(skin.root() / "f.bmp").ok());
   EXPECT_TRUE(loadPicture(skin.root() / "g.emf").error.contains(".emf"));
+}
+
+// A file far larger than any picture the decoders accept is refused without
+// being read into memory (the file here is sparse: it takes no disk space).
+TEST(PictureLoader, RefusesAFileTooLargeForAnyPicture) {
+  face_test::SkinFixture skin;
+  skin.write("huge.png", encode(sample(), "PNG"));
+  QFile huge(QString::fromStdString((skin.root() / "huge.png").string()));
+  ASSERT_TRUE(huge.resize(qint64(3) << 30));
+  const DecodedPicture picture = loadPicture(skin.root() / "huge.png");
+  EXPECT_FALSE(picture.ok());
+  EXPECT_TRUE(picture.error.contains("too large")) << picture.error.toStdString();
 }
 
 TEST(KeyColour, BitmapLosesItsBottomLeftColourOnlyWhenDrawnTransparently) {
