@@ -218,7 +218,7 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
                               arial(false), Qt::black);
 
   cb_sound = new QComboBox(this);
-  cb_sound->setGeometry(217, 308 - 3, 144, cb_sound->sizeHint().height());
+  cb_sound->setGeometry(217, 308, 144, cb_sound->sizeHint().height());
   cb_sound->setFont(arial(false));
   cb_sound->addItems({kDriverNames[DirectSound], kDriverNames[MultiMedia], kDriverNames[NoSound]});
   cb_sound->setMaxVisibleItems(3);
