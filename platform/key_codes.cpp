@@ -74,4 +74,10 @@ std::uint16_t KeyCodeTracker::release(const QKeyEvent& event) {
   return virtualKeyCode(event.key(), event.modifiers());
 }
 
+std::vector<std::uint16_t> KeyCodeTracker::releaseAll() {
+  std::vector<std::uint16_t> codes(pressed_.cbegin(), pressed_.cend());
+  pressed_.clear();
+  return codes;
+}
+
 }  // namespace zarvik

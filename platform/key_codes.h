@@ -8,6 +8,7 @@
 #include <QHash>
 #include <Qt>
 #include <cstdint>
+#include <vector>
 
 class QKeyEvent;
 
@@ -37,6 +38,9 @@ class KeyCodeTracker {
   std::uint16_t press(const QKeyEvent& event);
   // The code of a release, or 0 for an auto-repeat release that must be ignored.
   std::uint16_t release(const QKeyEvent& event);
+  // The codes of every key still held, forgotten at once: for a window that
+  // loses the keyboard and will never see their releases.
+  std::vector<std::uint16_t> releaseAll();
 
  private:
   QHash<quint32, std::uint16_t> pressed_;  // scan code -> code given at press

@@ -89,6 +89,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void FormCreate(std::optional<bool> fullscreen);
@@ -99,6 +100,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   // counts as its button's clickable image.
   std::optional<zarvik::ImageId> mouseTargetAt(QPoint point) const;
   bool isDragArea(zarvik::ImageId id) const;
+  void releaseHeldButtons();
   void paintLayers(QPainter& painter, const QRect& dirty) const;
   void updateWindowMask();
   void updateWindowMask(const QRect& changed);

@@ -132,4 +132,22 @@ bool TForm1::event(QEvent* event) {
   return true;
 }
 
-void TForm1::contextMenuEvent(QContextMenuEvent* event) { pm_0_menu->popup(event->globalPos()); }
+// Releases every button held by a key or by the mouse. Called when the
+// window loses the keyboard (another window, the context menu) or the mouse
+// (the context menu takes it): their releases would never arrive here, and
+// the buttons would stay down.
+void TForm1::releaseHeldButtons() {
+  for (const std::uint16_t key : keyCodes_.releaseAll()) FormKeyUp(key);
+  if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+  dragging_ = false;
+}
+
+void TForm1::focusOutEvent(QFocusEvent* event) {
+  releaseHeldButtons();
+  QWidget::focusOutEvent(event);
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+  releaseHeldButtons();
+  pm_0_menu->popup(event->globalPos());
+}

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QSettings>
@@ -199,6 +200,30 @@ TEST_F(FaceInput, OtherMouseButtonsPressNoButton) {
     EXPECT_FALSE(shown(btn_game_a_down));
     mouse(QEvent::MouseButtonRelease, centreOf(btn_game_a_top), button, Qt::NoButton);
   }
+}
+
+// The context menu takes the mouse and the keyboard, and another window may
+// take the keyboard: the releases never reach the face, so it lets go itself.
+TEST_F(FaceInput, ButtonsHeldWhenTheFaceLosesTheKeyboardOrTheMouseAreReleased) {
+  TForm1& face = open(false);
+  press(Qt::Key_1, Qt::NoModifier, 10);
+  press(Qt::Key_Left, Qt::NoModifier, 113);
+  EXPECT_TRUE(handheld.GameAHeld && handheld.ButtonLatch);
+  QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(&face, &focusOut);
+  EXPECT_FALSE(handheld.GameAHeld || handheld.ButtonLatch);
+  EXPECT_FALSE(shown(btn_game_a_down) || shown(btn_left_down));
+
+  mouse(QEvent::MouseButtonPress, centreOf(btn_time_top), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(handheld.ButtonLatch);
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, centreOf(btn_time_top));
+  QApplication::sendEvent(&face, &rightClick);
+  EXPECT_FALSE(handheld.ButtonLatch);
+  EXPECT_FALSE(shown(btn_time_down));
+  face.pm_0_menu->hide();
+  // The late release, should it come, does not press anything again.
+  mouse(QEvent::MouseButtonRelease, centreOf(btn_time_top), Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(handheld.ButtonLatch);
 }
 
 TEST_F(FaceInput, PointerShapesFollowTheImages) {
