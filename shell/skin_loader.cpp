@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 
 #include "config_values.h"
 #include "ini_file.h"
@@ -153,11 +154,14 @@ void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
       }
       panel.setPicture(id, SkinPicture::make(image.isNull() ? placeholderImage() : image));
     }
+    auto bounded = [](int64_t value) {
+      return int(std::clamp<int64_t>(value, -kMaxImageExtent, kMaxImageExtent));
+    };
     Rect& rect = panel.images[id].rect;
-    rect.height = run.integer(s, "Height", 0);
-    rect.left = run.integer(s, "Left", 0) + offset.x();
-    rect.top = run.integer(s, "Top", 0) + offset.y();
-    rect.width = run.integer(s, "Width", 0);
+    rect.height = bounded(run.integer(s, "Height", 0));
+    rect.left = bounded(int64_t(run.integer(s, "Left", 0)) + offset.x());
+    rect.top = bounded(int64_t(run.integer(s, "Top", 0)) + offset.y());
+    rect.width = bounded(run.integer(s, "Width", 0));
   }
 }
 

@@ -56,6 +56,10 @@ struct SkinLoadReport {
 inline const char* const kConfigMissingMessage =
     "Configuration file (Config.ini) not found. Please reinstall the game.";
 
+// Image places and sizes from Config.ini are bounded to this many pixels either
+// way: no screen is larger, and the layout's sums then never overflow.
+inline constexpr int kMaxImageExtent = 1'000'000;
+
 // LoadSkin for the given window mode on a screen of the given size. Sets the
 // pictures of the panel (telling its observer) and the images' places, and
 // the layout. With Config.ini missing, nothing but the menu button changes.

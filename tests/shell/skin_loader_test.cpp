@@ -133,6 +133,19 @@ TEST(LoadSkin, MissingImageSectionGivesAnEmptyImageAtTheOffsets) {
   EXPECT_EQ(l.panel[im_panel_bell].picture, before);
 }
 
+TEST(LoadSkin, AbsurdPlacesAndSizesAreBoundedInsteadOfOverflowing) {
+  SkinFixture skin;
+  skin.writeCompleteSkin(
+      "[Fullscreen]\nGameOffsetX=2000000000\nGameOffsetY=-2000000000\n"
+      "[Image35]\nLeft=2147483647\nTop=-2147483648\nWidth=2147483647\nHeight=-2147483648\n",
+      35);
+  Loaded l;
+  load(skin, true, l);
+  EXPECT_EQ(rectOf(l.panel, im_panel_bell),
+            QRect(kMaxImageExtent, -kMaxImageExtent, kMaxImageExtent, -kMaxImageExtent));
+  EXPECT_EQ(rectOf(l.panel, im_panel_date).topLeft(), QPoint(kMaxImageExtent, -kMaxImageExtent));
+}
+
 TEST(LoadSkin, MissingPictureGetsThePlaceholderAndLowerCaseNilKeepsThePicture) {
   SkinFixture skin;
   skin.writeCompleteSkin();
