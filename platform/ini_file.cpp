@@ -32,9 +32,39 @@ std::string unquote(std::string_view value) {
   return std::string(value);
 }
 
+// Windows editors may save the file as UTF-16 (little-endian, with its byte
+// order mark); the reader works on UTF-8.
+std::string utf8FromUtf16le(std::string_view bytes) {
+  std::string out;
+  auto unit = [&](std::size_t i) {
+    return char32_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+  };
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;  // a lone surrogate
+    }
+    if (c < 0x80) {
+      out += char(c);
+    } else if (c < 0x800) {
+      out += char(0xC0 | c >> 6), out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += char(0xE0 | c >> 12), out += char(0x80 | (c >> 6 & 0x3F)), out += char(0x80 | (c & 0x3F));
+    } else {
+      out += char(0xF0 | c >> 18), out += char(0x80 | (c >> 12 & 0x3F));
+      out += char(0x80 | (c >> 6 & 0x3F)), out += char(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 IniFile IniFile::fromText(std::string_view text) {
+  if (text.starts_with("\xFF\xFE")) return fromText(utf8FromUtf16le(text));
   IniFile ini;
   Section* current = nullptr;  // lines before the first section belong to none
   std::size_t pos = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // skip a UTF-8 mark

@@ -19,7 +19,8 @@ class IniFile {
 
   // An empty file: every read gives its default.
   IniFile() = default;
-  // Parses text already in memory.
+  // Parses text already in memory: UTF-8 (with or without its mark) or
+  // UTF-16 little-endian with its mark.
   static IniFile fromText(std::string_view text);
   // Reads and parses a file; nothing when it cannot be opened.
   static std::optional<IniFile> load(const std::filesystem::path& path);

@@ -70,3 +70,14 @@ TEST(IniFile, LoadsAFileWithAUtf8MarkAndNoFinalNewline) {
   ASSERT_TRUE(ini);
   EXPECT_EQ(ini->readString("Common", "GameWidth", ""), "640");
 }
+
+TEST(IniFile, ReadsUtf16AsWindowsEditorsMaySaveIt) {
+  std::string text = "\xFF\xFE";
+  for (char16_t c : std::u16string(u"[Common]\r\nSkinDir=Gr\u00E4fik\\\r\nGameHeight=300\r\n")) {
+    text += char(c & 0xFF);
+    text += char(c >> 8);
+  }
+  const IniFile ini = IniFile::fromText(text);
+  EXPECT_EQ(ini.readString("Common", "GameHeight", ""), "300");
+  EXPECT_EQ(ini.readString("Common", "SkinDir", ""), "Gr\xC3\xA4" "fik\\");
+}
