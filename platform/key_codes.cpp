@@ -1,5 +1,6 @@
 #include "key_codes.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <string_view>
 
@@ -53,10 +54,20 @@ std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
   }
 }
 
+ScanCodes platformScanCodes() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("xcb") || platform == QLatin1String("wayland") ? ScanCodes::X11
+                                                                                   : ScanCodes::Other;
+}
+
 std::uint16_t KeyCodeTracker::press(const QKeyEvent& event) {
   const quint32 scan = event.nativeScanCode();
   if (event.isAutoRepeat() && pressed_.contains(scan)) return pressed_.value(scan);
-  const std::uint16_t code = virtualKeyCode(event.key(), event.modifiers());
+  std::uint16_t code = virtualKeyCode(event.key(), event.modifiers());
+  constexpr quint32 kDigitRow1 = 10, kDigitRow0 = 19;  // X11 keycodes of the keys '1' to '0'
+  if (scanCodes_ == ScanCodes::X11 && scan >= kDigitRow1 && scan <= kDigitRow0 &&
+      !event.modifiers().testFlag(Qt::KeypadModifier))
+    code = scan == kDigitRow0 ? '0' : std::uint16_t('1' + (scan - kDigitRow1));
   if (scan != 0) pressed_.insert(scan, code);  // 0: no scan code known, nothing to pair
   return code;
 }

@@ -27,13 +27,23 @@ inline constexpr std::uint16_t Right = 39;
 // digits as "!@#$%^&*()": those map to their digits.
 std::uint16_t virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 
+// What the platform's scan codes are: X11 keycodes (xcb, Wayland) or others.
+enum class ScanCodes { X11, Other };
+ScanCodes platformScanCodes();
+
 // Gives each key event its code and makes every release carry the code its
 // press had. Shift may change between press and release (press "1" as '!',
 // release it as '1' after letting go of Shift), so the code given at press is
 // remembered by the key's scan code. Auto-repeat releases are not releases:
 // X11 sends them between repeated presses while the key is held.
+//
+// The main row's digit keys are told by their position where the platform's
+// scan codes are X11 keycodes (xcb, Wayland): whatever the layout prints on
+// them, they give the digit codes, as on Windows. On an AZERTY keyboard the
+// key '1' gives '&' without Shift.
 class KeyCodeTracker {
  public:
+  explicit KeyCodeTracker(ScanCodes scanCodes = platformScanCodes()) : scanCodes_(scanCodes) {}
   // The code of a press (first or repeated).
   std::uint16_t press(const QKeyEvent& event);
   // The code of a release, or 0 for an auto-repeat release that must be ignored.
@@ -43,6 +53,7 @@ class KeyCodeTracker {
   std::vector<std::uint16_t> releaseAll();
 
  private:
+  ScanCodes scanCodes_;
   QHash<quint32, std::uint16_t> pressed_;  // scan code -> code given at press
 };
 

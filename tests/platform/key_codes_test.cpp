@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using zarvik::KeyCodeTracker;
+using zarvik::ScanCodes;
 using zarvik::virtualKeyCode;
 
 namespace {
@@ -74,4 +75,19 @@ TEST(KeyCodeTracker, EventsWithoutScanCodesAreMappedOneByOne) {
   EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_1, Qt::KeypadModifier, 0)), 97);
   EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 0)), 65);
   EXPECT_EQ(tracker.release(keyEvent(QEvent::KeyRelease, Qt::Key_1, Qt::KeypadModifier, 0)), 97);
+}
+
+TEST(KeyCodeTracker, DigitRowKeysGiveTheirDigitsWhateverTheLayoutWithX11Keycodes) {
+  KeyCodeTracker x11(ScanCodes::X11);
+  // AZERTY: '1' gives '&' and '2' gives 'e acute' without Shift.
+  EXPECT_EQ(x11.press(keyEvent(QEvent::KeyPress, Qt::Key_Ampersand, Qt::NoModifier, 10)), 49);
+  EXPECT_EQ(x11.release(keyEvent(QEvent::KeyRelease, Qt::Key_Ampersand, Qt::NoModifier, 10)), 49);
+  EXPECT_EQ(x11.press(keyEvent(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, 11)), 50);
+  EXPECT_EQ(x11.press(keyEvent(QEvent::KeyPress, Qt::Key_Agrave, Qt::NoModifier, 19)), 48);
+  EXPECT_EQ(x11.press(keyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 24)), 81);
+  EXPECT_EQ(x11.press(keyEvent(QEvent::KeyPress, Qt::Key_1, Qt::KeypadModifier, 87)), 97);
+  // Other scan codes say nothing of the position: the US shifted digits hold.
+  KeyCodeTracker other(ScanCodes::Other);
+  EXPECT_EQ(other.press(keyEvent(QEvent::KeyPress, Qt::Key_Ampersand, Qt::NoModifier, 10)), 55);
+  EXPECT_EQ(other.press(keyEvent(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 16)), 81);
 }
