@@ -10,7 +10,6 @@
 #include "main_window.h"
 #include "skin_loader.h"
 #include "headless.h"
-#include "virtual_time.h"
 
 namespace {
 
@@ -34,12 +33,8 @@ BENCHMARK(BM_LoadSkinWindowed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSkinFullscreen)->Unit(benchmark::kMillisecond);
 
 struct Face {
-  VirtualScheduler scheduler;
-  VirtualClock clock{scheduler};
-  SeededRandom random{1};
-  RecordingSoundLayer sound;
-  MemorySettings settings;
-  Handheld handheld{scheduler, clock, random, sound, settings};
+  HeadlessHandheld headless{LocalDateTime{2026, 1, 1, 12, 0, 0}, 1};
+  Handheld& handheld = headless.handheld;
   TForm1 form{handheld, TForm1::Options{kDefaultSkin, false}};
   Face() {
     handheld.Mode = ModeAllSegments;

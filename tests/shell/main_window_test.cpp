@@ -11,7 +11,6 @@
 #include "error_box.h"
 #include "skin_fixture.h"
 #include "headless.h"
-#include "virtual_time.h"
 
 using namespace zarvik;
 using namespace face_test;
@@ -40,12 +39,8 @@ class FaceWindow : public ::testing::Test {
   }
 
   SkinFixture skin;
-  VirtualScheduler scheduler;
-  VirtualClock clock{scheduler};
-  SeededRandom random{1};
-  RecordingSoundLayer sound;
-  MemorySettings settings;
-  Handheld handheld{scheduler, clock, random, sound, settings};
+  HeadlessHandheld headless{LocalDateTime{2026, 1, 1, 12, 0, 0}, 1};
+  Handheld& handheld = headless.handheld;
   std::unique_ptr<TForm1> form;
   QStringList errors;
 
