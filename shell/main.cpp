@@ -19,6 +19,7 @@
 #include "skin_picture.h"
 #include "splash_form.h"
 #include "system_clock.h"
+#include "x11_auto_repeat.h"
 
 int main(int argc, char* argv[]) {
   // The skin is laid out in pixels: a desktop scaled by a fraction (125 %,
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Zarvik50");
   QApplication::setOrganizationName("Quendrel");
+  // A held key acts once: its repeats arrive as presses of a key already held.
+  zarvik::requestDetectableAutoRepeat();
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Zarvik (Omvix, Brumalo) Simulator");

@@ -10,6 +10,8 @@
 #                  keys until it ends; its high score is stored
 #   sound_failure  a driver chosen with Sound/Gameover.wav missing: the error
 #                  message, SoundMode -1 and SplashScreen 1 stored, the end
+#   held_key       the Time key held for two seconds advances the mode once,
+#                  whatever auto-repeat the X server sends
 #
 #   startup_test.sh <case>     (E2E_BUILD_DIR and CLOSE_REQUEST set)
 
@@ -279,6 +281,32 @@ case_game() {
   e2e_check "the game ends and its high score is stored" wait_until 90 is_stored HiScore1
   e2e_check "the high score is at least one catch" [ "$(stored HiScore1)" -ge 1 ]
   e2e_log "HiScore1=$(stored HiScore1)"
+}
+
+# Whether a segment, left top width height on the handheld, is dark on the screen.
+segment_lit() {
+  e2e_screenshot "$E2E_TMP/segment.png" "$3x$4+$((FX + $1))+$((FY + $2))"
+  [ "$(convert "$E2E_TMP/segment.png" -colorspace gray -threshold 40% -format '%[fx:round(100*(1-mean))]' info:)" -gt 8 ]
+}
+segment_unlit() { ! segment_lit "$@"; }
+TIME_1=(223 61 22 11) TIME_2=(200 61 23 11) ALARM=(200 77 17 11) CHRONO=(217 77 15 11)
+
+case_held_key() {
+  seed_store SoundMode=2 SplashScreen=0 FullscreenMode=0
+  start
+  e2e_check "the face comes up" wait_until 30 face_up
+  xdotool key 3
+  e2e_check "the 3 key shows TIME 1" wait_until 10 segment_lit "${TIME_1[@]}"
+  local i watch_modes=0
+  xdotool keydown 3
+  for i in $(seq 8); do
+    sleep 0.25
+    if segment_lit "${ALARM[@]}" || segment_lit "${CHRONO[@]}"; then watch_modes=$((watch_modes + 1)); fi
+  done
+  xdotool keyup 3
+  e2e_check "holding Time never reaches the alarm or chronograph" [ $watch_modes -eq 0 ]
+  e2e_check "it shows TIME 2" segment_lit "${TIME_2[@]}"
+  e2e_check "and no longer TIME 1" segment_unlit "${TIME_1[@]}"
 }
 
 case_sound_failure() {
