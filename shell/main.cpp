@@ -64,8 +64,9 @@ int main(int argc, char* argv[]) {
   TKeysForm keys(form);
   TManualForm manual(zarvik::SkinSources::forProgram());
   TSplashForm splash(handheld, settings, form,
-                     zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture));
-  form.splashForm = &splash;
+                     zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
+                     form.menuEntry(11));
+  form.attachWindows({&about, &manual, &keys, &splash});
 
   // Told to terminate during start-up (no Config.ini, no sound samples): the
   // event loop would end at once, so it is not entered and nothing is shown.

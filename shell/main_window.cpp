@@ -8,6 +8,7 @@
 
 #include "application_state.h"
 #include "error_box.h"
+#include "game_menu_art.h"
 #include "skin_picture.h"
 
 using namespace zarvik;
@@ -39,7 +40,8 @@ constexpr int kMaxListedProblems = 12;
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       handheld_(handheld),
-      skinSources_(std::move(options.skin)) {
+      skinSources_(std::move(options.skin)),
+      btn_game_menu_background_picture(drawGameMenuBackground()) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
@@ -75,17 +77,6 @@ void TForm1::LoadSkin() {
       lines << tr("... and %1 more.").arg(report.problems.size() - kMaxListedProblems);
     showErrorBox(this, tr("Some of the skin could not be loaded:") + "\n\n" + lines.join('\n'));
   }
-}
-
-void TForm1::setFullscreen(bool on) {
-  IsFullscreen = on;
-  LoadSkin();
-  centreOnScreen();
-}
-
-void TForm1::centreOnScreen() {
-  const QSize screen = screenSize();
-  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
 }
 
 std::optional<ImageId> TForm1::imageAt(QPoint point) const {
@@ -149,8 +140,8 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     }
   }
 
-  if (layout_.menuButtonVisible && !btn_game_menu_background_picture.isNull()) {
-    const QRect box(QPoint(0, 0), layout_.menuButtonBackgroundSize);
+  if (layout_.menuButtonVisible) {
+    const QRect box = gameMenuBackgroundRect();
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
     painter.drawImage(0, 0, btn_game_menu_background_picture);

@@ -17,6 +17,7 @@
 #include "handheld.h"
 #include "key_codes.h"
 #include "product_info.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -173,13 +174,6 @@ ClickableLabel* makeLink(QWidget* parent, const QString& text, QRect place) {
   return link;
 }
 
-void centreOnScreen(QWidget& window) {
-  const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-  const QRect area = screen->geometry();
-  window.move(area.left() + (area.width() - window.width()) / 2,
-              area.top() + (area.height() - window.height()) / 2);
-}
-
 }  // namespace
 
 TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& settings,
@@ -286,9 +280,11 @@ void TSplashForm::FormCreate() {
     btn_playClick();
     return;
   }
-  centreOnScreen(*this);
+  zarvik::centreOnScreen(*this);
   cb_soundChange();
 }
+
+bool TSplashForm::splashScreenChecked() const { return chb_splashscreen->isChecked(); }
 
 bool TSplashForm::playEnabled() const { return !cb_sound->currentText().isEmpty(); }
 
@@ -328,7 +324,7 @@ void TSplashForm::btn_playClick() {
 
   settings_.writeBool("SplashScreen", chb_splashscreen->isChecked());
   if (splashMenuEntry_) splashMenuEntry_->setChecked(chb_splashscreen->isChecked());
-  centreOnScreen(mainWindow_);
+  zarvik::centreOnScreen(mainWindow_);
   handheld_.Mode = zarvik::ModeAllSegments;
   handheld_.Gam_Set_Mode();
   played_ = true;

@@ -32,6 +32,8 @@ class TSplashForm : public QWidget {
   TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& settings, QWidget& mainWindow,
               const QImage& handheldPicture, QAction* splashMenuEntry = nullptr);
 
+  // Whether "Display this splash screen at startup" is ticked.
+  bool splashScreenChecked() const;
   // Whether creation ran the play action at once (driver stored, splash off).
   bool playedAtCreation() const { return playedAtCreation_; }
 

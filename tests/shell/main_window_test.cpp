@@ -189,10 +189,10 @@ TEST_F(FaceWindow, FullscreenDrawsBackdropLogoAndColourAroundTheFace) {
   EXPECT_EQ(picture.pixel(screen.width() - 2, 2), qRgb(250, 250, 0));  // the logo, top right
   EXPECT_EQ(picture.pixel(faceOrigin + QPoint(2, 100)), qRgb(0, 48, 0));  // the face's key colour shows BgColor
 
-  face.setFullscreen(false);
+  face.pm_10_fullscreenClick();
   EXPECT_EQ(face.size(), QSize(561, 374));
   EXPECT_EQ(face.pos(), QPoint((screen.width() - 561) / 2, (screen.height() - 374) / 2));
-  face.setFullscreen(true);
+  face.pm_10_fullscreenClick();
   EXPECT_EQ(face.pos(), QPoint(0, 0));
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
