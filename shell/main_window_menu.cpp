@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QUrl>
@@ -46,10 +47,11 @@ const std::array<MenuRow, TForm1::kMenuRows> kMenuTable = {{
 
 bool isSeparator(const MenuRow& row) { return row.action == nullptr; }
 
-// Hands a file of the current folder, by its bare name, to the desktop's
-// open operation. The result is not examined.
+// Hands a file of the current folder to the desktop's open operation. The
+// name is made absolute here: a relative file URL means nothing to xdg-open.
+// The result is not examined.
 void shellOpen(const char* fileName) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLatin1(fileName)));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(fileName))));
 }
 
 void showInFront(QWidget* window) {

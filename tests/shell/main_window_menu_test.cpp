@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -55,6 +56,9 @@ class FaceMenu : public testing::Test {
     for (int i = 0; i < entry; ++i) QTest::keyClick(form->pm_0_menu, Qt::Key_Down);
     QTest::keyClick(form->pm_0_menu, Qt::Key_Return);
   }
+  static QString inCurrentFolder(const char* name) {
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(name)).toString();
+  }
   int stored(const std::string& name) { return settings.readInteger(name, -99); }
 
   SkinFixture skin;
@@ -96,12 +100,12 @@ TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
   };
   const std::vector<Case> cases = {
       {1, Qt::Key_F1, [&] { return about.isVisible(); }, [&] { about.hide(); }},
-      {2, Qt::Key_F2, [&] { return opened.urls == QStringList{"file:Readme.txt"}; },
+      {2, Qt::Key_F2, [&] { return opened.urls == QStringList{inCurrentFolder("Readme.txt")}; },
        [&] { opened.urls.clear(); }},
-      {3, Qt::Key_F3, [&] { return opened.urls == QStringList{"file:Whatsnew.txt"}; },
+      {3, Qt::Key_F3, [&] { return opened.urls == QStringList{inCurrentFolder("Whatsnew.txt")}; },
        [&] { opened.urls.clear(); }},
       {4, Qt::Key_F4, [&] { return manual.isVisible(); }, [&] { manual.hide(); }},
-      {5, 0, [&] { return opened.urls == QStringList{"file:Config.ini"}; }, [&] { opened.urls.clear(); }},
+      {5, 0, [&] { return opened.urls == QStringList{inCurrentFolder("Config.ini")}; }, [&] { opened.urls.clear(); }},
       {6, 0, [&] { return keys->isVisible() && !face.isEnabled(); }, [&] { keys->close(); }},
       {7, 0,
        [&] { return handheld.HiScoreA == 0 && handheld.HiScoreB == 0 && stored("HiScore1") == 0 && stored("HiScore2") == 0; },
