@@ -38,7 +38,7 @@ constexpr int kMaxListedProblems = 12;
 }  // namespace
 
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::FramelessWindowHint),
       handheld_(handheld),
       skinSources_(std::move(options.skin)),
       btn_game_menu_background_picture(drawGameMenuBackground()) {
@@ -77,6 +77,16 @@ void TForm1::LoadSkin() {
       lines << tr("... and %1 more.").arg(report.problems.size() - kMaxListedProblems);
     showErrorBox(this, tr("Some of the skin could not be loaded:") + "\n\n" + lines.join('\n'));
   }
+}
+
+// A fullscreen face placed on the screen asks the window manager for the
+// fullscreen state, so that it covers the desktop's panels as fullscreen
+// programs do; parked off the screen or windowed, it holds no such state.
+void TForm1::moveEvent(QMoveEvent* event) {
+  const bool onScreen = pos().x() >= 0 && pos().y() >= 0;
+  setWindowState(IsFullscreen && onScreen ? windowState() | Qt::WindowFullScreen
+                                          : windowState() & ~Qt::WindowFullScreen);
+  QWidget::moveEvent(event);
 }
 
 std::optional<ImageId> TForm1::imageAt(QPoint point) const {

@@ -111,6 +111,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;  // FormActivate
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;  // FormClose
   bool event(QEvent* event) override;  // tool tips
   void keyPressEvent(QKeyEvent* event) override;

@@ -143,6 +143,7 @@ void TForm1::pm_10_fullscreenClick() {
   MenuEntries[9]->setChecked(IsFullscreen);
   GameMenuOpen = false;
   handheld_.settings().writeBool("FullscreenMode", IsFullscreen);
+  setWindowState(windowState() & ~Qt::WindowFullScreen);  // a fullscreen window cannot be moved
   const QSize screen = screenSize();
   move(-screen.width(), -screen.height());
   LoadSkin();
