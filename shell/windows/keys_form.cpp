@@ -89,6 +89,9 @@ TKeysForm::TKeysForm(TForm1& mainForm)
   btn_accept->setGeometry(183, 130, 82, 25);
   btn_accept->setFont(makeFont("Arial", 11, true));
   btn_accept->setCursor(Qt::PointingHandCursor);
+  QPalette acceptPalette = btn_accept->palette();
+  acceptPalette.setColor(QPalette::ButtonText, acceptPalette.color(QPalette::Light));  // the 3-D light colour
+  btn_accept->setPalette(acceptPalette);
   btn_accept->installEventFilter(this);
   connect(btn_accept, &QPushButton::clicked, this, &TKeysForm::btn_acceptClick);
 
