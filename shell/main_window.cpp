@@ -31,8 +31,6 @@ const std::array<ImageId, kImageCount> kPaintOrder = [] {
   return order;
 }();
 
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
-
 constexpr int kMaxListedProblems = 12;
 
 }  // namespace
@@ -45,7 +43,7 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
-  resize(561, 374);
+  resize(kFaceSize);
   FormCreate(options.fullscreen);
 }
 
@@ -55,7 +53,7 @@ TForm1::~TForm1() {
 
 QSize TForm1::screenSize() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  return s ? s->size() : QSize(561, 374);
+  return s ? s->size() : kFaceSize;
 }
 
 void TForm1::LoadSkin() {

@@ -38,13 +38,14 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   TForm1(zarvik::Handheld& handheld, Options options, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  zarvik::Handheld& handheld() { return handheld_; }
   zarvik::Panel& panel() { return handheld_.panel; }
-
-  bool IsFullscreen = true;
+  bool isFullscreen() const { return IsFullscreen; }
 
   // Keyboard and mouse bindings of the five buttons.
-  zarvik::KeyBindings KeyBindings;
+  const zarvik::KeyBindings& keyBindings() const { return KeyBindings; }
+  // Binds button n (1 to 5) to the key of index keyIndexes[n-1] of the key
+  // table, stores each index as Key<n> and renames the keys in the hints.
+  void applyKeyChoices(const std::array<int, zarvik::kButtonCount>& keyIndexes);
   // Sets the hints of the six hint-carrying button images from KeyBindings.
   void UpdateButtonHints();
   // The hint shown over an image; empty for an image without one.
@@ -65,7 +66,6 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   };
   void attachWindows(const Windows& windows) { windows_ = windows; }
 
-  QMenu* pm_0_menu = nullptr;
   static constexpr int kMenuRows = 13;
 
   // The menu's preparation, run before it opens and before a shortcut acts.
@@ -85,9 +85,6 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   // The in-game menu (fullscreen mode): the button folds and unfolds it.
   void btn_game_menu_topClick();
   void Vid_Display_Game_Menu(bool open);
-  bool gameMenuOpen() const { return GameMenuOpen; }
-  // The in-game menu's rows while it is unfolded (null for each row otherwise).
-  const std::array<QPointer<QLabel>, kMenuRows>& menuRows() const { return MenuRows; }
   // The entry of the context menu in row `row` (1 to 13).
   QAction* menuEntry(int row) const { return MenuEntries[row - 1]; }
 
@@ -107,8 +104,11 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
   const zarvik::FaceLayout& layout() const { return layout_; }
 
-
  protected:
+  QMenu* pm_0_menu = nullptr;
+  bool GameMenuOpen = false;
+  std::array<QPointer<QLabel>, kMenuRows> MenuRows;  // while the in-game menu is unfolded
+
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;  // FormActivate
   void moveEvent(QMoveEvent* event) override;
@@ -160,9 +160,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
 
   Windows windows_;
+  bool IsFullscreen = true;
+  zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
-  bool GameMenuOpen = false;
-  std::array<QPointer<QLabel>, kMenuRows> MenuRows;
   bool menuButtonPressed_ = false;  // a left press on the in-game menu button
   // The in-game menu's picture: title strip and translucent panel, 256 x 512.
   const QImage btn_game_menu_background_picture;

@@ -37,10 +37,6 @@ int buttonOf(ImageId id) {
   return 0;
 }
 
-QRect rectOf(const Image& image) {
-  return QRect(image.rect.left, image.rect.top, image.rect.width, image.rect.height);
-}
-
 }  // namespace
 
 void TForm1::UpdateButtonHints() {
@@ -50,6 +46,15 @@ void TForm1::UpdateButtonHints() {
 }
 
 QString TForm1::hintOf(ImageId id) const { return hints_[id]; }
+
+void TForm1::applyKeyChoices(const std::array<int, kButtonCount>& keyIndexes) {
+  for (int n = 1; n <= kButtonCount; ++n) {
+    KeyBindings[n].KeyIndex = keyIndexes[n - 1];
+    handheld_.settings().writeInteger("Key" + std::to_string(n), KeyBindings[n].KeyIndex);
+    KeyBindings.AssignWord(n);
+  }
+  UpdateButtonHints();
+}
 
 void TForm1::FormKeyDown(std::uint16_t key) {
   if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].down)();
@@ -144,7 +149,7 @@ bool TForm1::event(QEvent* event) {
     QToolTip::hideText();
     event->ignore();
   } else {
-    QToolTip::showText(help->globalPos(), hint, this, rectOf(handheld_.panel[*target]));
+    QToolTip::showText(help->globalPos(), hint, this, toQRect(handheld_.panel[*target].rect));
   }
   return true;
 }

@@ -183,7 +183,7 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
     report.configMissing = true;
   } else {
     SkinRun run(sources, *ini, report);
-    layout.clientSize = {run.extent("Common", "GameWidth", 561), run.extent("Common", "GameHeight", 374)};
+    layout.clientSize = {run.extent("Common", "GameWidth", kFaceWidth), run.extent("Common", "GameHeight", kFaceHeight)};
     if (fullscreen) loadFullscreen(run, screenSize, layout);
     else loadWindowed(run, layout);
     loadImages(run, panel, layout.faceOffset);

@@ -26,9 +26,13 @@ struct SkinSources {
   static SkinSources forProgram();
 };
 
+inline constexpr QSize kFaceSize(kFaceWidth, kFaceHeight);
+
+inline QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
 // What LoadSkin sets on the main window besides the panel's images.
 struct FaceLayout {
-  QSize clientSize{561, 374};
+  QSize clientSize = kFaceSize;
   QColor windowColour{Qt::black};
   std::optional<QRgb> seeThrough;  // windowed mode: pixels of this colour show the desktop
   QPoint faceOffset;               // where the face area lies in the window

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "key_codes.h"
+
 class ClickableLabel;
 class QAction;
 class QCheckBox;
@@ -23,9 +25,6 @@ class TSplashForm : public QWidget {
   Q_OBJECT
 
  public:
-  // Positions in the driver list, stored as SoundMode.
-  enum Driver { DirectSound = 0, MultiMedia = 1, NoSound = 2 };
-
   // `handheldPicture`, the skin's face, is printed on the retail box; when it
   // is null a plain drawn handheld stands in. `splashMenuEntry` (may be null)
   // is ticked like the check box by the play action.
@@ -37,14 +36,6 @@ class TSplashForm : public QWidget {
   // Whether creation ran the play action at once (driver stored, splash off).
   bool playedAtCreation() const { return playedAtCreation_; }
 
-  QComboBox* cb_sound = nullptr;
-  QCheckBox* chb_splashscreen = nullptr;
-  ClickableLabel* btn_play = nullptr;
-  QLabel* btn_play_disabled = nullptr;
-  ClickableLabel* btn_paypal = nullptr;
-  ClickableLabel* la_website_2 = nullptr;
-  ClickableLabel* la_email_2 = nullptr;
-
   void btn_playClick();
   void FormKeyDown(std::uint16_t key);
 
@@ -52,6 +43,14 @@ class TSplashForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+
+  QComboBox* cb_sound = nullptr;
+  QCheckBox* chb_splashscreen = nullptr;
+  ClickableLabel* btn_play = nullptr;
+  QLabel* btn_play_disabled = nullptr;
+  ClickableLabel* btn_paypal = nullptr;
+  ClickableLabel* la_website_2 = nullptr;
+  ClickableLabel* la_email_2 = nullptr;
 
  private:
   void FormCreate();
@@ -61,6 +60,7 @@ class TSplashForm : public QWidget {
   void la_email_2Click();
   void btn_paypalClick();
 
+  zarvik::KeyCodeTracker keyCodes_;
   zarvik::Handheld& handheld_;
   zarvik::SettingsStore& settings_;
   QWidget& mainWindow_;

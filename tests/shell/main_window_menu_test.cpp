@@ -14,9 +14,8 @@
 
 #include "application_state.h"
 #include "headless.h"
-#include "keys_form.h"
-#include "main_window.h"
 #include "skin_fixture.h"
+#include "testing_windows.h"
 
 using namespace zarvik;
 using namespace face_test;
@@ -39,9 +38,9 @@ class FaceMenu : public testing::Test {
   }
   ~FaceMenu() override { QDesktopServices::unsetUrlHandler("file"); }
 
-  TForm1& open(bool fullscreen) {
-    form = std::make_unique<TForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, nullptr});
-    keys = std::make_unique<TKeysForm>(*form);
+  TestingForm1& open(bool fullscreen) {
+    form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, nullptr});
+    keys = std::make_unique<TestingKeysForm>(*form);
     form->attachWindows({&about, &manual, keys.get(), nullptr});
     return *form;
   }
@@ -70,12 +69,12 @@ class FaceMenu : public testing::Test {
   Handheld handheld{scheduler, clock, random, sound, settings};
   QWidget about, manual;
   OpenedUrls opened;
-  std::unique_ptr<TForm1> form;
-  std::unique_ptr<TKeysForm> keys;
+  std::unique_ptr<TestingForm1> form;
+  std::unique_ptr<TestingKeysForm> keys;
 };
 
 TEST_F(FaceMenu, TheContextMenuHoldsTheThirteenEntries) {
-  TForm1& face = open(true);
+  TestingForm1& face = open(true);
   QStringList texts;
   for (int row = 1; row <= TForm1::kMenuRows; ++row)
     texts << (face.menuEntry(row)->isSeparator() ? "-" : face.menuEntry(row)->text());
@@ -90,7 +89,7 @@ TEST_F(FaceMenu, TheContextMenuHoldsTheThirteenEntries) {
 // Each entry picked from the context menu and, where it has one, by its
 // shortcut: the effect, then a way to undo it for the second run.
 TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   face.show();
   struct Case {
     int entry;  // position among the entries that are not separators
@@ -135,7 +134,7 @@ TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
 }
 
 TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   face.show();
   for (const int closeKey : {Qt::Key_Escape, Qt::Key_Return}) {
     face.pm_7_keysClick();
@@ -150,7 +149,7 @@ TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
 }
 
 TEST_F(FaceMenu, TheFullscreenToggleReLaysOutTheFaceWhileAGameGoesOn) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   face.show();
   handheld.Mode = ModeTime1;
   handheld.Gam_Set_Mode();
@@ -176,24 +175,24 @@ TEST_F(FaceMenu, TheFullscreenToggleReLaysOutTheFaceWhileAGameGoesOn) {
 }
 
 TEST_F(FaceMenu, TheInGameMenuUnfoldsIntoRowsAndFoldsAfterEachUse) {
-  TForm1& face = open(true);
+  TestingForm1& face = open(true);
   face.show();
-  auto rowText = [&](int row) { return face.menuRows()[row - 1] ? face.menuRows()[row - 1]->text() : "(none)"; };
+  auto rowText = [&](int row) { return face.MenuRows[row - 1] ? face.MenuRows[row - 1]->text() : "(none)"; };
 
   click(&face, QPoint(10, 10));  // the menu button
-  ASSERT_TRUE(face.gameMenuOpen());
+  ASSERT_TRUE(face.GameMenuOpen);
   EXPECT_EQ(face.composedPicture().pixel(100, 10), qRgb(0, 0, 0));  // the title strip
   EXPECT_EQ(rowText(1), "   About...");
   EXPECT_EQ(rowText(5), "");
   EXPECT_EQ(rowText(10), "   Display in fullscreen mode [V]");
   EXPECT_EQ(rowText(11), "   Display splash screen at startup");
-  EXPECT_EQ(face.menuRows()[0]->geometry(), QRect(0, 32, 256, 32));
-  EXPECT_EQ(face.menuRows()[12]->geometry(), QRect(0, 416, 256, 32));
+  EXPECT_EQ(face.MenuRows[0]->geometry(), QRect(0, 32, 256, 32));
+  EXPECT_EQ(face.MenuRows[12]->geometry(), QRect(0, 416, 256, 32));
 
   // A click on a row runs its action, then folds; the next unfold shows the new mark.
-  click(face.menuRows()[10], QPoint(20, 16));
+  click(face.MenuRows[10], QPoint(20, 16));
   EXPECT_EQ(stored("SplashScreen"), 1);
-  EXPECT_FALSE(face.gameMenuOpen());
+  EXPECT_FALSE(face.GameMenuOpen);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(face.findChildren<QLabel*>().size(), 0);
   click(&face, QPoint(10, 10));
@@ -201,25 +200,25 @@ TEST_F(FaceMenu, TheInGameMenuUnfoldsIntoRowsAndFoldsAfterEachUse) {
 
   // A shortcut folds the menu, then acts.
   QTest::keyClick(&face, Qt::Key_F1);
-  EXPECT_FALSE(face.gameMenuOpen());
+  EXPECT_FALSE(face.GameMenuOpen);
   EXPECT_TRUE(about.isVisible());
 
   // A right click on the unfolded menu folds it and opens the context menu.
   click(&face, QPoint(10, 10));
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(20, 16), QPoint(20, 16));
-  QApplication::sendEvent(face.menuRows()[2], &rightClick);
-  EXPECT_FALSE(face.gameMenuOpen());
+  QApplication::sendEvent(face.MenuRows[2], &rightClick);
+  EXPECT_FALSE(face.GameMenuOpen);
   EXPECT_TRUE(face.pm_0_menu->isVisible());
   face.pm_0_menu->hide();
 
   // The fullscreen row returns to windowed mode; the menu button goes.
   click(&face, QPoint(10, 10));
-  click(face.menuRows()[9], QPoint(20, 16));
-  EXPECT_FALSE(face.gameMenuOpen());
+  click(face.MenuRows[9], QPoint(20, 16));
+  EXPECT_FALSE(face.GameMenuOpen);
   EXPECT_FALSE(face.layout().menuButtonVisible);
   EXPECT_EQ(face.size(), QSize(561, 374));
   click(&face, QPoint(10, 10));
-  EXPECT_FALSE(face.gameMenuOpen());
+  EXPECT_FALSE(face.GameMenuOpen);
 }
 
 }  // namespace
