@@ -199,14 +199,14 @@ void TManualForm::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TManualForm::sh_page_topMouseDown(QPoint point) {
-  DragStart = point;
+  dragStart_ = point;
   dragging_ = true;
 }
 
 // Placed from the pointer's screen position, so that the press point stays
 // under the pointer: the window-relative position of a motion queued before
 // the last move is stale.
-void TManualForm::sh_page_topMouseMove(QPoint globalPoint) { move(globalPoint - DragStart); }
+void TManualForm::sh_page_topMouseMove(QPoint globalPoint) { move(globalPoint - dragStart_); }
 
 void TManualForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && !isActiveWindow()) releaseHeld();

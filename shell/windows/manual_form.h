@@ -88,5 +88,5 @@ class TManualForm : public QWidget {
   zarvik::KeyCodeTracker keyCodes_;
   const Button* pressedButton_ = nullptr;  // held by the left mouse button
   bool dragging_ = false;
-  QPoint DragStart;  // the press point, in window coordinates
+  QPoint dragStart_;  // the press point, in window coordinates
 };

@@ -133,6 +133,14 @@ TEST_F(ManualTest, AHeldKeyRepeatsThePressedLookAndTurnsOnePageOnRelease) {
   release(Qt::Key_Right);
   EXPECT_EQ(manual->ManualPage, 2);
   EXPECT_EQ(right(), Look::Released);
+
+  // The viewer loses the keyboard while a key is held: the release will go
+  // elsewhere, so the button looks released again and no page turns.
+  press(Qt::Key_Right);
+  QEvent deactivation(QEvent::ActivationChange);
+  QApplication::sendEvent(manual.get(), &deactivation);
+  EXPECT_EQ(right(), Look::Released);
+  EXPECT_EQ(manual->ManualPage, 2);
 }
 
 TEST_F(ManualTest, EscPressedShowsTheCloseButtonPressedAndItsReleaseHidesTheViewer) {
