@@ -28,8 +28,8 @@ const QColor kLinkBlue(24, 82, 148);
 const QSize kButtonSize(107, 30);
 const QSize kBoxSize(200, 116);
 
-const QString kDriverNames[] = {QStringLiteral("Microsoft DirectSound"),
-                                QStringLiteral("Windows MultiMedia"),
+const QString kDriverNames[] = {QStringLiteral("PulseAudio / PipeWire"),
+                                QStringLiteral("ALSA"),
                                 QStringLiteral("(no sound)")};
 
 QFont arial(bool bold, bool underline = false) {
@@ -220,7 +220,7 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
   cb_sound = new QComboBox(this);
   cb_sound->setGeometry(217, 308, 144, cb_sound->sizeHint().height());
   cb_sound->setFont(arial(false));
-  cb_sound->addItems({kDriverNames[DirectSound], kDriverNames[MultiMedia], kDriverNames[NoSound]});
+  cb_sound->addItems({kDriverNames[SoundServer], kDriverNames[Alsa], kDriverNames[NoSound]});
   cb_sound->setMaxVisibleItems(3);
   cb_sound->setCurrentIndex(-1);
 
@@ -303,14 +303,14 @@ void TSplashForm::btn_playClick() {
   if (driver == kDriverNames[NoSound]) {
     handheld_.SoundEnabled = false;
     settings_.writeInteger("SoundMode", NoSound);
-  } else if (driver == kDriverNames[MultiMedia]) {
+  } else if (driver == kDriverNames[Alsa]) {
     handheld_.SoundEnabled = true;
     outputType = 1;
-    settings_.writeInteger("SoundMode", MultiMedia);
-  } else if (driver == kDriverNames[DirectSound]) {
+    settings_.writeInteger("SoundMode", Alsa);
+  } else if (driver == kDriverNames[SoundServer]) {
     handheld_.SoundEnabled = true;
     outputType = 2;
-    settings_.writeInteger("SoundMode", DirectSound);
+    settings_.writeInteger("SoundMode", SoundServer);
   }
 
   if (handheld_.SoundEnabled) {

@@ -23,8 +23,9 @@ class TSplashForm : public QWidget {
   Q_OBJECT
 
  public:
-  // Positions in the driver list, stored as SoundMode.
-  enum Driver { DirectSound = 0, MultiMedia = 1, NoSound = 2 };
+  // Positions in the driver list, stored as SoundMode: the desktop's sound
+  // server (output type 2), ALSA directly (output type 1), or silence.
+  enum Driver { SoundServer = 0, Alsa = 1, NoSound = 2 };
 
   // `handheldPicture`, the skin's face, is printed on the retail box; when it
   // is null a plain drawn handheld stands in. `splashMenuEntry` (may be null)

@@ -290,7 +290,7 @@ case_sound_failure() {
   start "$install"
   e2e_check "the splash window appears" wait_until 30 find_splash
   e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
-  xdotool key Down  # "Microsoft DirectSound"
+  xdotool key Down  # "PulseAudio / PipeWire"
   xdotool key Return
   e2e_check "the error message appears" wait_until 30 has_window '^Error'
   e2e_check "the face never comes up" no_face_yet

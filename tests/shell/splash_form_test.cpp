@@ -139,11 +139,11 @@ TEST_F(SplashTest, AStoredDriverWithTheSplashOffPlaysAtCreation) {
 }
 
 TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
-  settings.values = {{"SoundMode", TSplashForm::DirectSound}};
+  settings.values = {{"SoundMode", TSplashForm::SoundServer}};
   menuEntry.setCheckable(true);
   auto splash = create();
   EXPECT_FALSE(splash->playedAtCreation());
-  EXPECT_EQ(splash->cb_sound->currentText(), "Microsoft DirectSound");
+  EXPECT_EQ(splash->cb_sound->currentText(), "PulseAudio / PipeWire");
   EXPECT_FALSE(allSegmentsLit());
 
   // The list has the focus; the window previews the key, the list ignores it.
@@ -160,9 +160,9 @@ TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
   EXPECT_FALSE(splash->isVisible());
 }
 
-TEST_F(SplashTest, MultiMediaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
+TEST_F(SplashTest, AlsaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
   auto splash = create();
-  splash->cb_sound->setCurrentIndex(TSplashForm::MultiMedia);
+  splash->cb_sound->setCurrentIndex(TSplashForm::Alsa);
   splash->chb_splashscreen->setChecked(false);
   menuEntry.setCheckable(true);
   menuEntry.setChecked(true);
@@ -174,7 +174,7 @@ TEST_F(SplashTest, MultiMediaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff
 }
 
 TEST_F(SplashTest, AMissingFirstSampleShowsTheMessageResetsTheChoiceAndEnds) {
-  settings.values = {{"SoundMode", TSplashForm::DirectSound}, {"SplashScreen", 0}};
+  settings.values = {{"SoundMode", TSplashForm::SoundServer}, {"SplashScreen", 0}};
   sound.missing = "Sound/Gameover.wav";
   auto splash = create();
   EXPECT_EQ(errorBoxes,
@@ -190,7 +190,7 @@ TEST_F(SplashTest, AMissingFirstSampleShowsTheMessageResetsTheChoiceAndEnds) {
 TEST_F(SplashTest, OtherMissingSamplesGoUnreported) {
   sound.missing = "Sound/Got.wav";
   auto splash = create();
-  splash->cb_sound->setCurrentIndex(TSplashForm::DirectSound);
+  splash->cb_sound->setCurrentIndex(TSplashForm::SoundServer);
   splash->FormKeyDown('1');
   EXPECT_TRUE(errorBoxes.empty());
   EXPECT_EQ(handheld.SoundGot, 0);
@@ -198,7 +198,7 @@ TEST_F(SplashTest, OtherMissingSamplesGoUnreported) {
 }
 
 TEST_F(SplashTest, EscapeEndsTheProgramWithoutWritingAnything) {
-  settings.values = {{"SoundMode", TSplashForm::MultiMedia}};
+  settings.values = {{"SoundMode", TSplashForm::Alsa}};
   auto splash = create();
   QTest::keyClick(splash->cb_sound, Qt::Key_Escape);
   EXPECT_TRUE(settings.writes.empty());
