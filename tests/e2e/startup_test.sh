@@ -19,12 +19,12 @@ FACE_TITLE='^Zarvik \(Omvix, Brumalo\) Simulator$'
 SPLASH_TITLE='^About this game'
 CLOSE_LINE='FormClose: samples freed, sound library closed, settings released'
 
-# The program as a user starts it, from its folder (or another working
-# folder), with the start-up steps logged.
+# The program as a user starts it, from another folder than its own, with
+# the start-up steps logged; with its data from the folder given, if any.
 start() {
-  local dir=${1:-$E2E_BUILD_DIR}
-  (cd "$dir" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
-     QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik") >"$E2E_TMP/zarvik.log" 2>&1 &
+  (cd "$E2E_TMP" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
+     QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik" ${1:+--data-dir "$1"}) \
+    >"$E2E_TMP/zarvik.log" 2>&1 &
   E2E_ZARVIK_PID=$!
   E2E_PIDS+=($E2E_ZARVIK_PID)
 }
@@ -285,6 +285,7 @@ case_sound_failure() {
   # A copy of the installation whose Sound folder lacks Gameover.wav.
   local install="$E2E_TMP/install"
   mkdir -p "$install/Sound"
+  ln -s "$E2E_BUILD_DIR/Config.ini" "$install/Config.ini"
   ln -s "$E2E_BUILD_DIR/Graphics" "$install/Graphics"
   for f in Got Miss Move Start; do ln -s "$E2E_BUILD_DIR/Sound/$f.wav" "$install/Sound/$f.wav"; done
   start "$install"
