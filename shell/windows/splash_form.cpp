@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "application_state.h"
 #include "clickable_label.h"
@@ -218,9 +219,10 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
                               arial(false), Qt::black);
 
   cb_sound = new QComboBox(this);
-  cb_sound->setGeometry(217, 308, 144, cb_sound->sizeHint().height());
   cb_sound->setFont(arial(false));
   cb_sound->addItems({kDriverNames[SoundServer], kDriverNames[Alsa], kDriverNames[NoSound]});
+  // Wide enough for the longest name, whatever the fonts.
+  cb_sound->setGeometry(217, 308, std::max(144, cb_sound->sizeHint().width()), cb_sound->sizeHint().height());
   cb_sound->setMaxVisibleItems(3);
   cb_sound->setCurrentIndex(-1);
 
