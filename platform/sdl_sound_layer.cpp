@@ -156,10 +156,12 @@ std::vector<std::string> SdlSoundLayer::driverOrder() const {
     order.push_back("alsa");
   }
   // The rest of SDL's drivers in SDL's order, but never "disk" (it would
-  // write a file) unless asked for through the environment.
+  // write a file), nor "sndio", which on Linux only reaches ALSA again and
+  // prints its failure on the terminal, unless asked for through the
+  // environment.
   for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
     const std::string driver = SDL_GetAudioDriver(i);
-    if (driver == "disk" || driver == "dummy") continue;
+    if (driver == "disk" || driver == "sndio" || driver == "dummy") continue;
     if (std::find(order.begin(), order.end(), driver) == order.end()) order.push_back(driver);
   }
   order.push_back("dummy");
