@@ -1,6 +1,5 @@
 #include "skin_loader.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 
@@ -167,10 +166,11 @@ void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
 
 }  // namespace
 
+// The program makes its data folder the current one before any window exists.
 SkinSources SkinSources::forProgram() {
-  const fs::path programDir = QCoreApplication::applicationDirPath().toStdString();
-  const fs::path config = findFile("Config.ini", programDir).value_or(programDir / "Config.ini");
-  return {config, QDir::currentPath().toStdString()};
+  const fs::path dataDir = QDir::currentPath().toStdString();
+  const fs::path config = findFile("Config.ini", dataDir).value_or(dataDir / "Config.ini");
+  return {config, dataDir};
 }
 
 SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize screenSize, Panel& panel,

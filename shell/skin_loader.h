@@ -22,7 +22,7 @@ struct SkinSources {
   std::filesystem::path configFile;
   std::filesystem::path baseDir;
 
-  // Config.ini beside the program, paths from the current folder.
+  // Config.ini and every path from the current folder: the data folder.
   static SkinSources forProgram();
 };
 

@@ -6,6 +6,10 @@
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 namespace zarvik {
 
 namespace {
@@ -20,14 +24,42 @@ QString wmfMessage(wmf_error_t error) {
   }
 }
 
+// libwmf loads its fonts when a metafile is first scanned and, when none can
+// be read, fails as if the file were bad; only its error text tells the two
+// apart. The text is caught in memory (never printed) and looked at on failure.
+class ErrorLog {
+ public:
+  ErrorLog() : stream_(open_memstream(&text_, &size_)) {}
+  ~ErrorLog() {
+    if (stream_) std::fclose(stream_);
+    std::free(text_);
+  }
+  ErrorLog(const ErrorLog&) = delete;
+  ErrorLog& operator=(const ErrorLog&) = delete;
+
+  FILE* stream() const { return stream_; }
+  bool mentions(const char* word) {
+    if (!stream_) return false;
+    std::fflush(stream_);
+    return text_ && std::strstr(text_, word);
+  }
+
+ private:
+  char* text_ = nullptr;
+  size_t size_ = 0;
+  FILE* stream_;
+};
+
 }  // namespace
 
 DecodedPicture decodeWindowsMetafile(const QByteArray& data) {
   wmfAPI_Options options{};
   options.function = wmf_gd_function;
   wmfAPI* api = nullptr;
-  const unsigned long flags =
-      WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+  ErrorLog log;
+  options.error_out = log.stream();
+  const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
+                              (log.stream() ? WMF_OPT_LOG_ERROR : WMF_OPT_NO_ERROR);
   wmf_error_t error = wmf_api_create(&api, flags, &options);
   if (error != wmf_E_None) {
     if (api) wmf_api_destroy(api);
@@ -70,6 +102,9 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data) {
   }
   wmf_mem_close(api);
   wmf_api_destroy(api);
+  if (error == wmf_E_BadFile && log.mentions("font"))
+    return DecodedPicture::failure(
+        QStringLiteral("the fonts for drawing metafiles are missing (install the package fonts-urw-base35)"));
   if (error != wmf_E_None) return DecodedPicture::failure(wmfMessage(error));
   return result;
 }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 #include "application_state.h"
 #include "clickable_label.h"
@@ -28,8 +29,8 @@ namespace {
 const QColor kLinkBlue(24, 82, 148);
 
 // The driver list, in the order of zarvik::SoundDriver.
-const QString kDriverNames[] = {QStringLiteral("Microsoft DirectSound"),
-                                QStringLiteral("Windows MultiMedia"),
+const QString kDriverNames[] = {QStringLiteral("PulseAudio / PipeWire"),
+                                QStringLiteral("ALSA"),
                                 QStringLiteral("(no sound)")};
 
 ClickableLabel* makeLink(QWidget* parent, const QString& text, QRect place) {
@@ -77,9 +78,10 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
       zarvik::makeLabel(this, QStringLiteral("Select sound driver:"), {98, 308, 116, 15}, regular, Qt::black);
 
   cb_sound = new QComboBox(this);
-  cb_sound->setGeometry(217, 308, 144, cb_sound->sizeHint().height());
   cb_sound->setFont(regular);
   for (const QString& name : kDriverNames) cb_sound->addItem(name);
+  // Wide enough for the longest name, whatever the fonts.
+  cb_sound->setGeometry(217, 308, std::max(144, cb_sound->sizeHint().width()), cb_sound->sizeHint().height());
   cb_sound->setMaxVisibleItems(3);
   cb_sound->setCurrentIndex(-1);
 

@@ -24,12 +24,12 @@ FACE_TITLE='^Zarvik \(Omvix, Brumalo\) Simulator$'
 SPLASH_TITLE='^About this game'
 CLOSE_LINE='FormClose: samples freed, sound library closed, settings released'
 
-# The program as a user starts it, from its folder (or another working
-# folder), with the start-up steps logged.
+# The program as a user starts it, from another folder than its own, with
+# the start-up steps logged; with its data from the folder given, if any.
 start() {
-  local dir=${1:-$E2E_BUILD_DIR}
-  (cd "$dir" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
-     QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik") >"$E2E_TMP/zarvik.log" 2>&1 &
+  (cd "$E2E_TMP" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
+     QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik" ${1:+--data-dir "$1"}) \
+    >"$E2E_TMP/zarvik.log" 2>&1 &
   E2E_ZARVIK_PID=$!
   E2E_PIDS+=($E2E_ZARVIK_PID)
 }
@@ -377,12 +377,13 @@ case_sound_failure() {
   # A copy of the installation whose Sound folder lacks Gameover.wav.
   local install="$E2E_TMP/install"
   mkdir -p "$install/Sound"
+  ln -s "$E2E_BUILD_DIR/Config.ini" "$install/Config.ini"
   ln -s "$E2E_BUILD_DIR/Graphics" "$install/Graphics"
   for f in Got Miss Move Start; do ln -s "$E2E_BUILD_DIR/Sound/$f.wav" "$install/Sound/$f.wav"; done
   start "$install"
   e2e_check "the splash window appears" wait_until 30 find_splash
   e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
-  xdotool key Down  # "Microsoft DirectSound"
+  xdotool key Down  # "PulseAudio / PipeWire"
   xdotool key Return
   e2e_check "the error message appears" wait_until 30 has_window '^Error'
   e2e_check "the face never comes up" no_face_yet

@@ -145,7 +145,7 @@ TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
   menuEntry.setCheckable(true);
   auto splash = create();
   EXPECT_FALSE(splash->playedAtCreation());
-  EXPECT_EQ(splash->cb_sound->currentText(), "Microsoft DirectSound");
+  EXPECT_EQ(splash->cb_sound->currentText(), "PulseAudio / PipeWire");
   EXPECT_FALSE(allSegmentsLit());
 
   // The list has the focus; the window previews the key, the list ignores it.
@@ -162,7 +162,7 @@ TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
   EXPECT_FALSE(splash->isVisible());
 }
 
-TEST_F(SplashTest, MultiMediaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
+TEST_F(SplashTest, AlsaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
   auto splash = create();
   splash->cb_sound->setCurrentIndex(AlsaSound);
   splash->chb_splashscreen->setChecked(false);
