@@ -1,5 +1,7 @@
 #include "qt_timer_backend.h"
 
+namespace zarvik {
+
 QTimer& QtTimerBackend::qtimerFor(zarvik::Timer& timer) {
   auto& slot = timers_[&timer];
   if (!slot) {
@@ -17,3 +19,5 @@ void QtTimerBackend::arm(zarvik::Timer& timer, int intervalMs) {
 void QtTimerBackend::disarm(zarvik::Timer& timer) {
   if (auto it = timers_.find(&timer); it != timers_.end()) it->second->stop();
 }
+
+}  // namespace zarvik

@@ -7,6 +7,8 @@
 
 #include "timer.h"
 
+namespace zarvik {
+
 class QtTimerBackend : public zarvik::TimerBackend {
  public:
   void arm(zarvik::Timer& timer, int intervalMs) override;
@@ -16,3 +18,5 @@ class QtTimerBackend : public zarvik::TimerBackend {
   QTimer& qtimerFor(zarvik::Timer& timer);
   std::unordered_map<zarvik::Timer*, std::unique_ptr<QTimer>> timers_;
 };
+
+}  // namespace zarvik

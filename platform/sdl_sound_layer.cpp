@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace zarvik {
+
 namespace {
 
 // Frames per mixing buffer: about 23 ms at 22050 Hz, short enough for a
@@ -205,3 +207,5 @@ void SdlSoundLayer::closeDevice() {
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
+
+}  // namespace zarvik

@@ -26,6 +26,8 @@
 
 #include "services.h"
 
+namespace zarvik {
+
 class SdlSoundLayer : public zarvik::SoundLayer {
  public:
   SdlSoundLayer() = default;
@@ -65,3 +67,5 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   int nextHandle_ = 1;
   std::string lastError_;
 };
+
+}  // namespace zarvik

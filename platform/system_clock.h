@@ -5,6 +5,8 @@
 
 #include "services.h"
 
+namespace zarvik {
+
 class SystemClock : public zarvik::Clock {
  public:
   zarvik::LocalDateTime now() const override {
@@ -14,3 +16,5 @@ class SystemClock : public zarvik::Clock {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
   }
 };
+
+}  // namespace zarvik

@@ -60,11 +60,11 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  QtTimerBackend timers;
-  SystemClock clock;
+  zarvik::QtTimerBackend timers;
+  zarvik::SystemClock clock;
   zarvik::SeededRandom random(
       uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-  SdlSoundLayer sound;
+  zarvik::SdlSoundLayer sound;
   zarvik::QtSettingsStore settings;
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 

@@ -31,9 +31,6 @@ void TForm1::FormCreate(std::optional<bool> fullscreen) {
   const QSize screen = screenSize();
   move(-screen.width(), -screen.height());
 
-  // The segment tables (DigitPositions, MissMarks, PlaySegments) are the
-  // panel's fixed tables over its images: nothing to fill.
-
   if (settingsStore_) settingsStore_->open();
   SettingsStore& settings = handheld_.settings();
 
@@ -46,8 +43,6 @@ void TForm1::FormCreate(std::optional<bool> fullscreen) {
 
   createMenu();
 
-  // Every repaint is composed off-screen: Qt widgets are double-buffered.
-
   handheld_.HiScoreA = settings.readInteger("HiScore1", handheld_.HiScoreA);
   handheld_.HiScoreB = settings.readInteger("HiScore2", handheld_.HiScoreB);
 
@@ -56,8 +51,6 @@ void TForm1::FormCreate(std::optional<bool> fullscreen) {
   handheld_.GameBHeld = false;
   handheld_.HeroMovable = false;
 
-  // The random source was seeded from the high-resolution clock when the
-  // program created it.
   qCInfo(lcStartup, "FormCreate: settings in %s",
          settingsStore_ ? qPrintable(settingsStore_->fileName()) : "memory");
 }

@@ -2,7 +2,7 @@
 // The program's identity as its windows show it: name, version, release line
 // and the project's links.
 
-namespace product {
+namespace zarvik::product {
 
 inline constexpr char kTitle[] = "Zarvik (Omvix, Brumalo) Simulator";
 inline constexpr char kVersion[] = "Version 5.00 * Final *";
@@ -21,4 +21,4 @@ inline constexpr char kAboutBirthDate[] = "December 2026";
 inline constexpr char kAboutOccupation[] = "Telling the time";
 inline constexpr char kAboutHobby[] = "Catching items";
 
-}  // namespace product
+}  // namespace zarvik::product

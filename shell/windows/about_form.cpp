@@ -9,39 +9,32 @@
 #include "clickable_label.h"
 #include "key_codes.h"
 #include "product_info.h"
+#include "fonts.h"
+#include "window_labels.h"
 #include "window_placement.h"
 
-namespace {
+using namespace zarvik;
 
-const QColor kBackground(8, 41, 82);
+namespace {
 
 // Captions are plain, facts bold, the hobby bold italic; links are larger,
 // underlined and yellow.
 enum class TextStyle { Caption, Fact, Hobby, Link };
 
 QFont arialFor(TextStyle style) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(style == TextStyle::Link ? 12 : 11);
-  font.setBold(style != TextStyle::Caption);
-  font.setItalic(style == TextStyle::Hobby);
-  font.setUnderline(style == TextStyle::Link);
-  return font;
+  switch (style) {
+    case TextStyle::Caption: return arial(11);
+    case TextStyle::Fact: return arial(11, Bold);
+    case TextStyle::Hobby: return arial(11, Bold | Italic);
+    case TextStyle::Link: break;
+  }
+  return arial(12, Bold | Underlined);
 }
 
 // A label at `place`; a place without a size lets the label take its text's.
 template <typename Label>
 Label* addLabel(Label* label, const QString& text, TextStyle style, QRect place) {
-  label->setText(text);
-  label->setFont(arialFor(style));
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, style == TextStyle::Link ? Qt::yellow : Qt::white);
-  label->setPalette(palette);
-  if (place.isValid()) {
-    label->setGeometry(place);
-  } else {
-    label->move(place.topLeft());
-    label->adjustSize();
-  }
+  placeLabel(*label, text, place, arialFor(style), style == TextStyle::Link ? Qt::yellow : Qt::white);
   return label;
 }
 
@@ -76,10 +69,7 @@ TAboutForm::TAboutForm(QWidget* parent)
 void TAboutForm::FormCreate() {
   setWindowTitle(QStringLiteral("About the author..."));
   setFixedSize(397, 176);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kBackground);
-  setPalette(palette);
-  setAutoFillBackground(true);
+  fillBackground(*this, kDialogBlue);
 
   using enum TextStyle;
   im_picture = new QLabel(this);

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <cstdint>
 
+namespace zarvik {
 class ClickableLabel;
+}
 class QLabel;
 
 class TAboutForm : public QWidget {
@@ -30,9 +32,9 @@ class TAboutForm : public QWidget {
   QLabel* la_hobby_1 = nullptr;
   QLabel* la_hobby_2 = nullptr;
   QLabel* la_website_1 = nullptr;
-  ClickableLabel* la_website_2 = nullptr;
+  zarvik::ClickableLabel* la_website_2 = nullptr;
   QLabel* la_email_1 = nullptr;
-  ClickableLabel* la_email_2 = nullptr;
+  zarvik::ClickableLabel* la_email_2 = nullptr;
 
  private:
   void FormCreate();

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <utility>
 
+namespace zarvik {
+
 ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
   setCursor(Qt::PointingHandCursor);
 }
@@ -41,3 +43,5 @@ void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
   mousePressEvent(event);
   secondClick_ = held_;
 }
+
+}  // namespace zarvik

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+namespace zarvik {
+
 class ClickableLabel : public QLabel {
   Q_OBJECT
 
@@ -35,3 +37,5 @@ class ClickableLabel : public QLabel {
   bool held_ = false;
   bool secondClick_ = false;  // held by the second press of a double click
 };
+
+}  // namespace zarvik

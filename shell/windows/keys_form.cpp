@@ -15,21 +15,12 @@
 
 using namespace zarvik;
 
-namespace {
-
-const QColor kBackground(8, 41, 82);
-
-}  // namespace
-
 TKeysForm::TKeysForm(TForm1& mainForm)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       mainForm_(mainForm) {
   setWindowTitle(QStringLiteral("Key settings"));
   setFixedSize(448, 163);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kBackground);
-  setPalette(palette);
-  setAutoFillBackground(true);
+  fillBackground(*this, kDialogBlue);
 
   const QFont heading = pixelFont(QStringLiteral("MS Sans Serif"), 11, Bold | Underlined);
   makeLabel(this, QStringLiteral("Main operations"), {8, 8, 104, 13}, heading, Qt::white);

@@ -22,13 +22,14 @@
 #include "window_labels.h"
 #include "window_placement.h"
 
+using namespace zarvik;
 using namespace zarvik::splash;
 
 namespace {
 
 const QColor kLinkBlue(24, 82, 148);
 
-// The driver list, in the order of zarvik::SoundDriver.
+// The driver list, in the order of SoundDriver.
 const QString kDriverNames[] = {QStringLiteral("PulseAudio / PipeWire"),
                                 QStringLiteral("ALSA"),
                                 QStringLiteral("(no sound)")};
@@ -37,8 +38,8 @@ ClickableLabel* makeLink(QWidget* parent, const QString& text, QRect place) {
   auto* link = new ClickableLabel(parent);
   link->setText(text);
   link->setGeometry(place);
-  link->setFont(zarvik::arial(12, zarvik::Bold | zarvik::Underlined));
-  zarvik::setTextColour(*link, kLinkBlue);
+  link->setFont(arial(12, Bold | Underlined));
+  setTextColour(*link, kLinkBlue);
   return link;
 }
 
@@ -64,18 +65,18 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
   im_box_picture->setAlignment(Qt::AlignCenter);
   im_box_picture->setPixmap(drawBox(handheldPicture));
 
-  const QFont bold = zarvik::arial(12, zarvik::Bold);
-  const QFont regular = zarvik::arial(12);
-  la_game_title = zarvik::makeLabel(this, QString(), {0, 12, kWidth, 15}, bold, Qt::white, Qt::AlignCenter);
-  la_version = zarvik::makeLabel(this, QString(), {0, 28, kWidth, 15}, bold, Qt::white, Qt::AlignCenter);
+  const QFont bold = arial(12, Bold);
+  const QFont regular = arial(12);
+  la_game_title = makeLabel(this, QString(), {0, 12, kWidth, 15}, bold, Qt::white, Qt::AlignCenter);
+  la_version = makeLabel(this, QString(), {0, 28, kWidth, 15}, bold, Qt::white, Qt::AlignCenter);
   la_release_date =
-      zarvik::makeLabel(this, QString(), {0, 236, kWidth, 15}, regular, Qt::black, Qt::AlignCenter);
-  la_website_1 = zarvik::makeLabel(this, QStringLiteral("website:"), {118, 259, 56, 15}, regular, Qt::black);
+      makeLabel(this, QString(), {0, 236, kWidth, 15}, regular, Qt::black, Qt::AlignCenter);
+  la_website_1 = makeLabel(this, QStringLiteral("website:"), {118, 259, 56, 15}, regular, Qt::black);
   la_website_2 = makeLink(this, QString::fromLatin1(product::kWebsiteText), {174, 259, 168, 15});
-  la_email_1 = zarvik::makeLabel(this, QStringLiteral("email:"), {118, 282, 56, 15}, regular, Qt::black);
+  la_email_1 = makeLabel(this, QStringLiteral("email:"), {118, 282, 56, 15}, regular, Qt::black);
   la_email_2 = makeLink(this, QString::fromLatin1(product::kEmail), {174, 282, 168, 15});
   la_sound_select =
-      zarvik::makeLabel(this, QStringLiteral("Select sound driver:"), {98, 308, 116, 15}, regular, Qt::black);
+      makeLabel(this, QStringLiteral("Select sound driver:"), {98, 308, 116, 15}, regular, Qt::black);
 
   cb_sound = new QComboBox(this);
   cb_sound->setFont(regular);
@@ -142,12 +143,12 @@ void TSplashForm::FormCreate() {
 
   if (playEnabled() && !chb_splashscreen->isChecked()) {
     move(-width(), -height());
-    zarvik::SplashPending = false;
+    SplashPending = false;
     playedAtCreation_ = true;
     btn_playClick();
     return;
   }
-  zarvik::centreOnScreen(*this);
+  centreOnScreen(*this);
   cb_soundChange();
 }
 
@@ -161,16 +162,16 @@ void TSplashForm::cb_soundChange() {
 }
 
 void TSplashForm::btn_playClick() {
-  if (!zarvik::startSound(handheld_, settings_, zarvik::SoundDriver(cb_sound->currentIndex()))) {
-    zarvik::showErrorBox(this, QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
-    zarvik::forgetSoundChoice(settings_);
-    zarvik::terminateApplication();
+  if (!startSound(handheld_, settings_, SoundDriver(cb_sound->currentIndex()))) {
+    showErrorBox(this, QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
+    forgetSoundChoice(settings_);
+    terminateApplication();
     return;
   }
-  zarvik::storeSplashScreenChoice(settings_, chb_splashscreen->isChecked());
+  storeSplashScreenChoice(settings_, chb_splashscreen->isChecked());
   if (splashMenuEntry_) splashMenuEntry_->setChecked(chb_splashscreen->isChecked());
-  zarvik::centreOnScreen(mainWindow_);
-  handheld_.Mode = zarvik::ModeAllSegments;
+  centreOnScreen(mainWindow_);
+  handheld_.Mode = ModeAllSegments;
   handheld_.Gam_Set_Mode();
   played_ = true;
   close();
@@ -179,10 +180,10 @@ void TSplashForm::btn_playClick() {
 }
 
 void TSplashForm::FormKeyDown(std::uint16_t key) {
-  if (key == zarvik::vk::Return || key == '1') {
+  if (key == vk::Return || key == '1') {
     if (playEnabled()) btn_playClick();
-  } else if (key == zarvik::vk::Escape) {
-    zarvik::terminateApplication();
+  } else if (key == vk::Escape) {
+    terminateApplication();
   }
 }
 
@@ -207,7 +208,7 @@ void TSplashForm::changeEvent(QEvent* event) {
 // Closed by the desktop (a window manager's Alt+F4) before playing, the splash
 // would leave the face parked off the screen for good: end as Esc does.
 void TSplashForm::closeEvent(QCloseEvent* event) {
-  if (!played_) zarvik::terminateApplication();
+  if (!played_) terminateApplication();
   QWidget::closeEvent(event);
 }
 

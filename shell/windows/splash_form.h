@@ -10,7 +10,9 @@
 
 #include "key_codes.h"
 
+namespace zarvik {
 class ClickableLabel;
+}
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -46,11 +48,11 @@ class TSplashForm : public QWidget {
 
   QComboBox* cb_sound = nullptr;
   QCheckBox* chb_splashscreen = nullptr;
-  ClickableLabel* btn_play = nullptr;
+  zarvik::ClickableLabel* btn_play = nullptr;
   QLabel* btn_play_disabled = nullptr;
-  ClickableLabel* btn_paypal = nullptr;
-  ClickableLabel* la_website_2 = nullptr;
-  ClickableLabel* la_email_2 = nullptr;
+  zarvik::ClickableLabel* btn_paypal = nullptr;
+  zarvik::ClickableLabel* la_website_2 = nullptr;
+  zarvik::ClickableLabel* la_email_2 = nullptr;
 
  private:
   void FormCreate();

@@ -13,6 +13,7 @@
 #include "disk_capture.h"
 
 using namespace soundtest;
+using zarvik::SdlSoundLayer;
 using zarvik::FSOUND_2D;
 
 namespace {
