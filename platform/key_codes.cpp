@@ -87,8 +87,15 @@ std::uint16_t KeyCodeTracker::release(const QKeyEvent& event) {
   return virtualKeyCode(event.key(), event.modifiers());
 }
 
+void KeyCodeTracker::ignoreHeld(const std::vector<quint32>& scanCodes) {
+  for (const quint32 scan : scanCodes)
+    if (!pressed_.contains(scan)) pressed_.insert(scan, 0);
+}
+
 std::vector<std::uint16_t> KeyCodeTracker::releaseAll() {
-  std::vector<std::uint16_t> codes(pressed_.cbegin(), pressed_.cend());
+  std::vector<std::uint16_t> codes;
+  for (const std::uint16_t code : std::as_const(pressed_))
+    if (code) codes.push_back(code);
   pressed_.clear();
   return codes;
 }

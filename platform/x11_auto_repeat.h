@@ -5,8 +5,15 @@
 // press together, which a loaded or virtual server often fails to deliver, so
 // a held key would otherwise act again and again. Does nothing off X11.
 
+#include <QtGlobal>
+#include <vector>
+
 namespace zarvik {
 
 void requestDetectableAutoRepeat();
+
+// The X keycodes (Qt's native scan codes) of the keys held down now; empty
+// off X11.
+std::vector<quint32> keysHeldNow();
 
 }  // namespace zarvik

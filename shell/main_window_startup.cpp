@@ -12,6 +12,7 @@
 #include "product_info.h"
 #include "settings_store.h"
 #include "splash_form.h"
+#include "x11_auto_repeat.h"
 
 using namespace zarvik;
 
@@ -55,8 +56,13 @@ void TForm1::FormCreate(std::optional<bool> fullscreen) {
          settingsStore_ ? qPrintable(settingsStore_->fileName()) : "memory");
 }
 
+// A key still held from another window (the Esc that closed the about box)
+// does not act on the face when it repeats there: Esc would end the program.
 void TForm1::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    keyCodes_.ignoreHeld(keysHeldNow());
+    FormActivate();
+  }
   QWidget::changeEvent(event);
 }
 

@@ -64,7 +64,13 @@ xdotool key F1
 about_shown() { about=$(window_titled '^About the author') && [ -n "$about" ]; }
 e2e_check "F1 shows the about box" wait_for 10 about_shown
 e2e_check "in front of the fullscreen face" wait_for 5 above "$about" "$face"
-xdotool key Escape
+xdotool keydown Escape
+sleep 1.5
+xdotool keyup Escape
+about_gone() { [ -z "$(window_titled '^About the author')" ]; }
+e2e_check "Esc, held, hides it" wait_for 5 about_gone
+still_running() { kill -0 "$E2E_ZARVIK_PID" 2>/dev/null; }
+e2e_check "and its repeats on the face do not end the program" still_running
 xdotool windowactivate --sync "$face"
 xdotool key F12
 e2e_check "F12 again: windowed and centred" wait_for 10 face_geometry_is 231,197,561,374

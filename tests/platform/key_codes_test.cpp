@@ -75,6 +75,12 @@ TEST(KeyCodeTracker, AutoRepeatRepeatsThePressAndHidesTheInterleavedReleases) {
   EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, 10), &repeat), 49);
   EXPECT_TRUE(repeat);
   EXPECT_EQ(tracker.release(keyEvent(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, 10)), 49);
+  // Esc held since before the window took the keyboard: no code until released.
+  tracker.ignoreHeld({9});
+  EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 9), &repeat), 0);
+  EXPECT_TRUE(repeat);
+  EXPECT_TRUE(tracker.releaseAll().empty());
+  EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 9), &repeat), 27);
 }
 
 TEST(KeyCodeTracker, EventsWithoutScanCodesAreMappedOneByOne) {
