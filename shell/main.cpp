@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
   TManualForm manual(zarvik::SkinSources::forProgram());
   TSplashForm splash(handheld, settings, form,
                      zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
-                     form.menuEntry(11));
+                     form.menuEntry(TForm1::kSplashScreenRow));
   form.attachWindows({&about, &manual, &keys, &splash});
 
   // Told to terminate during start-up (no Config.ini, no sound samples): the

@@ -67,6 +67,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void attachWindows(const Windows& windows) { windows_ = windows; }
 
   static constexpr int kMenuRows = 13;
+  static constexpr int kFullscreenRow = 10;    // pm_10_fullscreen
+  static constexpr int kSplashScreenRow = 11;  // pm_11_splashscreen
 
   // The menu's preparation, run before it opens and before a shortcut acts.
   void pm_0_menuPopup();

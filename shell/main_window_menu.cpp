@@ -86,7 +86,7 @@ void TForm1::createMenu() {
   }
   pm_0_menu->setDefaultAction(MenuEntries[0]);
   connect(pm_0_menu, &QMenu::aboutToShow, this, &TForm1::pm_0_menuPopup);
-  MenuEntries[9]->setChecked(IsFullscreen);
+  menuEntry(kFullscreenRow)->setChecked(IsFullscreen);
 }
 
 bool TForm1::menuShortcut(std::uint16_t key) {
@@ -103,7 +103,7 @@ bool TForm1::menuShortcut(std::uint16_t key) {
 
 void TForm1::pm_0_menuPopup() {
   const bool splashBox = windows_.splash ? windows_.splash->splashScreenChecked() : true;
-  MenuEntries[10]->setChecked(handheld_.settings().readBool("SplashScreen", splashBox));
+  menuEntry(kSplashScreenRow)->setChecked(handheld_.settings().readBool("SplashScreen", splashBox));
   if (IsFullscreen && GameMenuOpen) {
     GameMenuOpen = false;
     Vid_Display_Game_Menu(GameMenuOpen);
@@ -140,7 +140,7 @@ void TForm1::pm_8_hiscoreClick() {
 // The handheld runs on through the toggle: no timer stops, the mode stays.
 void TForm1::pm_10_fullscreenClick() {
   IsFullscreen = !IsFullscreen;
-  MenuEntries[9]->setChecked(IsFullscreen);
+  menuEntry(kFullscreenRow)->setChecked(IsFullscreen);
   GameMenuOpen = false;
   handheld_.settings().writeBool("FullscreenMode", IsFullscreen);
   setWindowState(windowState() & ~Qt::WindowFullScreen);  // a fullscreen window cannot be moved
@@ -153,7 +153,7 @@ void TForm1::pm_10_fullscreenClick() {
 // The check box of the splash window is left as it is.
 void TForm1::pm_11_splashscreenClick() {
   // A checkable entry has already changed its own mark when triggered.
-  handheld_.settings().writeBool("SplashScreen", MenuEntries[10]->isChecked());
+  handheld_.settings().writeBool("SplashScreen", menuEntry(kSplashScreenRow)->isChecked());
 }
 
 void TForm1::pm_14_exitClick() { terminateApplication(); }
