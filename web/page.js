@@ -24,7 +24,7 @@
   let frameRequested = false;
 
   // What the tests and the benchmark look at.
-  const stats = { firstFrame: 0, frames: 0, ready: false, errors: [] };
+  const stats = { firstFrame: 0, moduleReady: 0, filesReady: 0, frames: 0, ready: false, errors: [] };
 
   function report(message) {
     stats.errors.push(message);
@@ -71,10 +71,7 @@
   const playing = new Set();
   function loadSample(name) {
     const sample = { name, buffer: null };
-    sample.bytes = fetch(name).then(r => {
-      if (!r.ok) throw new Error(`${r.status} ${r.statusText}`);
-      return r.arrayBuffer();
-    }).catch(e => { report(`Cannot load the sound ${name}: ${e.message}`); return null; });
+    sample.bytes = skinFile(name).catch(e => { report(`Cannot load the sound ${name}: ${e.message}`); return null; });
     samples.push(sample);
     if (audio) decodeSample(sample);
     return samples.length;
@@ -83,7 +80,7 @@
     const bytes = await sample.bytes;
     if (!bytes) return;
     try {
-      sample.buffer = await audio.decodeAudioData(bytes.slice(0));
+      sample.buffer = await audio.decodeAudioData(bytes.slice().buffer);
     } catch (e) {
       report(`Cannot decode the sound ${sample.name}: ${e.message}`);
     }
@@ -195,18 +192,36 @@
     }, { once: true });
   }
 
-  // Pictures: decoded by the browser. A bitmap or JPEG in any image but a
-  // button is see-through where it has the colour of its bottom-left pixel
-  // (white for a two-colour bitmap); PNG and icons bring their own alpha. The
-  // skin's key colour is see-through in every picture, as it is in the
-  // desktop program's window.
-  async function loadPicture(file, keyColour, opaque) {
-    const response = await fetch(file);
+  // The skin's files: from the site's pack when it holds them (one fetch for
+  // all; names match whatever their letter case), else fetched one by one.
+  let pack = null;
+  async function loadPack() {
+    const response = await fetch('skin.pack');
+    if (!response.ok) return null;
+    const buffer = await response.arrayBuffer();
+    const length = new DataView(buffer).getUint32(0, true);
+    const index = JSON.parse(new TextDecoder().decode(new Uint8Array(buffer, 4, length)));
+    return { index, bytes: new Uint8Array(buffer, 4 + length) };
+  }
+  async function skinFile(path) {
+    const entry = pack && pack.index[path.toLowerCase()];
+    if (entry) return pack.bytes.subarray(entry[0], entry[0] + entry[1]);
+    const response = await fetch(path);
     if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
-    const bytes = new Uint8Array(await response.arrayBuffer());
+    return new Uint8Array(await response.arrayBuffer());
+  }
+
+  // Pictures: decoded by the browser. PNG and icons bring their own alpha.
+  // A bitmap or JPEG is see-through where it has the skin's key colour (which
+  // the desktop program's window shows as a hole) and, in any image but a
+  // button, where it has the colour of its bottom-left pixel (white for a
+  // two-colour bitmap).
+  async function loadPicture(file, keyColour, opaque) {
+    const bytes = await skinFile(file);
     const bitmap = await createImageBitmap(new Blob([bytes]));
     const isBitmap = bytes[0] === 0x42 && bytes[1] === 0x4d;
     const isJpeg = bytes[0] === 0xff && bytes[1] === 0xd8;
+    if (!isBitmap && !isJpeg) return bitmap;
     const work = document.createElement('canvas');
     work.width = bitmap.width;
     work.height = bitmap.height;
@@ -215,7 +230,7 @@
     const pixels = g.getImageData(0, 0, work.width, work.height);
     const d = pixels.data;
     const keys = [[keyColour >> 16 & 255, keyColour >> 8 & 255, keyColour & 255]];
-    if (!opaque && (isBitmap || isJpeg)) {
+    if (!opaque) {
       const twoColour = isBitmap && bytes.length > 29 && (bytes[28] | bytes[29] << 8) === 1;
       const corner = (work.height - 1) * work.width * 4;
       keys.push(twoColour ? [255, 255, 255] : [d[corner], d[corner + 1], d[corner + 2]]);
@@ -315,20 +330,25 @@
       if (!r.ok) throw new Error(`Cannot read Config.ini: ${r.status} ${r.statusText}`);
       return r.text();
     });
+    const packed = loadPack();
     module = await ZarvikModule({ host: { arm, disarm, imageChanged, loadSample, playSample, stopSamples,
                                           readSetting, writeSetting } });
+    stats.moduleReady = performance.now();
+    pack = await packed;
     const text = cString(await config);
     module._zw_load_config(text);
     module._free(text);
     faceWidth = module._zw_face_width();
     faceHeight = module._zw_face_height();
+    stats.filesReady = performance.now();
     const keyColour = module._zw_key_colour();
     const loads = [];
     for (let id = 0; id < IMAGE_COUNT; id++) {
       const rect = ['left', 'top', 'width', 'height'].reduce(
           (r, field, i) => (r[field] = module._zw_image_rect(id, i), r), {});
       const role = module._zw_image_role(id);
-      const image = images[id] = { rect, role, bitmap: null };
+      const name = module.UTF8ToString(module._zw_image_name(id));
+      const image = images[id] = { name, rect, role, bitmap: null };
       const file = module.UTF8ToString(module._zw_image_file(id));
       if (!file) continue;
       const opaque = role === ROLE_BUTTON || role === ROLE_PRESSED;
@@ -353,7 +373,16 @@
     stats,
     // 0 mode, 1 score, 2 misses, 3 high score A, 4 high score B.
     state: field => module ? module._zw_state(field) : -1,
-    visible: id => module._zw_image_visible(id) === 1,
+    // Each image by name: its rectangle and whether it is shown.
+    image: name => {
+      const id = images.findIndex(image => image.name === name);
+      return { ...images[id].rect, visible: module._zw_image_visible(id) === 1 };
+    },
+    // The four digit positions as shown, '_' for a blank one.
+    digits: () => ['1', '2', '3', '4'].map(k => {
+      const glyph = images[module._zw_image_picture(images.findIndex(i => i.name === `im_panel_digit_pos_${k}`))];
+      return glyph ? glyph.name.slice(-1) : '_';
+    }).join(''),
   };
   start().catch(e => report(e.message));
 })();
