@@ -1,6 +1,7 @@
 // The page in headless Chromium: it loads without console errors, draws the
 // face with every segment lit, shows the clock on Time, plays a game of A to
-// its end when left alone, and keeps the high score over a reload.
+// its end when left alone, keeps the high score over a reload, and takes
+// clicks on its buttons.
 //
 //   node tests/web/e2e.mjs SITE_DIR
 import assert from 'node:assert/strict';
@@ -68,8 +69,18 @@ try {
   await page.call('Page.reload');
   await open();
   assert.equal(await page.evaluate('zarvik.state(3)'), score, 'the high score survives a reload');
+
+  // A click on the Time button acts as the key does.
+  const [x, y] = await page.evaluate(`(() => {
+    const r = zarvik.image('btn_time_top'), box = document.getElementById('face').getBoundingClientRect();
+    const k = box.width / 561;
+    return [box.left + (r.left + r.width / 2) * k, box.top + (r.top + r.height / 2) * k];
+  })()`);
+  for (const type of ['mousePressed', 'mouseReleased'])
+    await page.call('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+  await waitFor(page, 'zarvik.state(0) === 1', 2000, 'mode 1 after a click on Time');
   assert.deepEqual(problems, [], 'no console errors');
-  console.log(`ok: face drawn, clock shown, game A over with ${score}, high score kept`);
+  console.log(`ok: face drawn, clock shown, game A over with ${score}, high score kept, click taken`);
 } finally {
   await page.close();
   server.close();
