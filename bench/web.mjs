@@ -21,7 +21,9 @@ async function idle(page, what) {
   await new Promise(resolve => setTimeout(resolve, IDLE_MS));
   const busy = (await taskSeconds(page) - before) * 1000;
   const drawn = await page.evaluate('zarvik.stats.frames') - frames;
-  console.log(`  ${what}: ${drawn} frames and ${busy.toFixed(1)} ms of main-thread work in ${IDLE_MS} ms`);
+  const timers = await page.evaluate('zarvik.armedTimers()');
+  console.log(`  ${what}: ${timers} timers armed, ${drawn} frames and ${busy.toFixed(1)} ms of ` +
+              `main-thread work (this measurement's own included) in ${IDLE_MS} ms`);
 }
 
 try {

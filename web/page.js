@@ -371,6 +371,7 @@
 
   window.zarvik = {
     stats,
+    armedTimers: () => intervals.size,
     // 0 mode, 1 score, 2 misses, 3 high score A, 4 high score B.
     state: field => module ? module._zw_state(field) : -1,
     // Each image by name: its rectangle and whether it is shown.
