@@ -201,7 +201,13 @@
     const buffer = await response.arrayBuffer();
     const length = new DataView(buffer).getUint32(0, true);
     const index = JSON.parse(new TextDecoder().decode(new Uint8Array(buffer, 4, length)));
-    return { index, bytes: new Uint8Array(buffer, 4 + length) };
+    const bytes = new Uint8Array(buffer, 4 + length);
+    // The pictures start decoding at once, while the module is still starting.
+    const bitmaps = new Map();
+    for (const [name, [offset, size]] of Object.entries(index))
+      if (!name.endsWith('.wav'))
+        bitmaps.set(name, createImageBitmap(new Blob([bytes.subarray(offset, offset + size)])));
+    return { index, bytes, bitmaps };
   }
   async function skinFile(path) {
     const entry = pack && pack.index[path.toLowerCase()];
@@ -218,7 +224,7 @@
   // two-colour bitmap).
   async function loadPicture(file, keyColour, opaque) {
     const bytes = await skinFile(file);
-    const bitmap = await createImageBitmap(new Blob([bytes]));
+    const bitmap = await (pack?.bitmaps.get(file.toLowerCase()) || createImageBitmap(new Blob([bytes])));
     const isBitmap = bytes[0] === 0x42 && bytes[1] === 0x4d;
     const isJpeg = bytes[0] === 0xff && bytes[1] === 0xd8;
     if (!isBitmap && !isJpeg) return bitmap;
@@ -330,7 +336,7 @@
       if (!r.ok) throw new Error(`Cannot read Config.ini: ${r.status} ${r.statusText}`);
       return r.text();
     });
-    const packed = loadPack();
+    const packed = loadPack().catch(e => { report(`Cannot read skin.pack: ${e.message}`); return null; });
     module = await ZarvikModule({ host: { arm, disarm, imageChanged, loadSample, playSample, stopSamples,
                                           readSetting, writeSetting } });
     stats.moduleReady = performance.now();
