@@ -1,0 +1,258 @@
+// The handheld in a browser page: the same core as the desktop program, its
+// interfaces answered by the page's script. Timers run on setInterval, the
+// settings live in localStorage, samples play through Web Audio, and every
+// change of an image tells the page which rectangle to redraw.
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "handheld.h"
+#include "ini_file.h"
+#include "key_bindings.h"
+#include "seeded_random.h"
+
+using namespace zarvik;
+
+// The page's side of the interfaces (web/page.js, object `zarvik.host`).
+EM_JS(void, js_arm, (int timer, int intervalMs), { Module.host.arm(timer, intervalMs); });
+EM_JS(void, js_disarm, (int timer), { Module.host.disarm(timer); });
+EM_JS(void, js_image_changed, (int id), { Module.host.imageChanged(id); });
+EM_JS(int, js_load_sample, (const char* name), { return Module.host.loadSample(UTF8ToString(name)); });
+EM_JS(void, js_play_sample, (int sample), { Module.host.playSample(sample); });
+EM_JS(void, js_stop_samples, (), { Module.host.stopSamples(); });
+EM_JS(int, js_setting_length, (const char* name), {
+  const value = Module.host.readSetting(UTF8ToString(name));
+  return value === null ? -1 : lengthBytesUTF8(value);
+});
+EM_JS(void, js_read_setting, (const char* name, char* out, int size), {
+  stringToUTF8(Module.host.readSetting(UTF8ToString(name)), out, size);
+});
+EM_JS(void, js_write_setting, (const char* name, int value), {
+  Module.host.writeSetting(UTF8ToString(name), String(value));
+});
+
+namespace {
+
+// Timers are known to the page by their place in this list.
+class PageTimers : public TimerBackend {
+ public:
+  void arm(Timer& timer, int intervalMs) override { js_arm(idOf(timer), intervalMs); }
+  void disarm(Timer& timer) override { js_disarm(idOf(timer)); }
+  void fire(int id) {
+    if (id >= 0 && id < int(timers_.size())) timers_[id]->fire();
+  }
+
+ private:
+  int idOf(Timer& timer) {
+    for (int i = 0; i < int(timers_.size()); ++i)
+      if (timers_[i] == &timer) return i;
+    timers_.push_back(&timer);
+    return int(timers_.size()) - 1;
+  }
+  std::vector<Timer*> timers_;
+};
+
+class LocalClock : public Clock {
+ public:
+  LocalDateTime now() const override {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  }
+};
+
+// Samples are fetched and decoded by the page; muting is the page's business.
+class PageSound : public SoundLayer {
+ public:
+  bool FSOUND_Init(int, int, unsigned) override { return true; }
+  bool FSOUND_SetOutput(int) override { return true; }
+  int FSOUND_Sample_Load(int, const char* name, unsigned, int, int) override { return js_load_sample(name); }
+  int FSOUND_PlaySound(int, int sample) override {
+    if (sample) js_play_sample(sample);
+    return sample ? 1 : -1;
+  }
+  bool FSOUND_StopSound(int) override {
+    js_stop_samples();
+    return true;
+  }
+  void FSOUND_Sample_Free(int) override {}
+  void FSOUND_Close() override {}
+};
+
+// Settings are kept as decimal text; anything else reads as the default.
+class PageSettings : public SettingsStore {
+ public:
+  int readInteger(const std::string& name, int defaultValue) override {
+    const int length = js_setting_length(name.c_str());
+    if (length < 0) return defaultValue;
+    std::string text(length + 1, '\0');
+    js_read_setting(name.c_str(), text.data(), length + 1);
+    text.resize(length);
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty() ? value : defaultValue;
+  }
+  void writeInteger(const std::string& name, int value) override { js_write_setting(name.c_str(), value); }
+};
+
+// A picture names the skin image whose file it was loaded from, so that a
+// digit position tells the page which glyph it shows.
+struct SkinFile : PictureData {
+  explicit SkinFile(int image) : image(image) {}
+  int image;
+};
+
+class PageObserver : public PanelObserver {
+ public:
+  void imageChanged(ImageId id) override { js_image_changed(id); }
+};
+
+// A Config.ini integer: decimal, or hexadecimal after "$" or "0x".
+int configInteger(const IniFile& ini, std::string_view section, std::string_view key, int defaultValue) {
+  std::string text = ini.readString(section, key, "");
+  int base = 10;
+  std::string_view digits = text;
+  const bool negative = !digits.empty() && digits[0] == '-';
+  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+  if (digits.starts_with("$")) digits.remove_prefix(1), base = 16;
+  else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2), base = 16;
+  long long value = 0;
+  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size()) return defaultValue;
+  return int(negative ? -value : value);
+}
+
+struct Page {
+  PageTimers timers;
+  LocalClock clock;
+  SeededRandom random{0};
+  PageSound sound;
+  PageSettings settings;
+  PageObserver observer;
+  Handheld handheld{timers, clock, random, sound, settings};
+  KeyBindings keys;
+  std::array<std::string, kImageCount> files;
+  int keyColour = 0xff00ff;
+  int width = kFaceWidth;
+  int height = kFaceHeight;
+};
+
+Page& page() {
+  static Page instance;
+  return instance;
+}
+
+// Button n (1..5: Game A, Game B, Time, Left, Right) pressed or released.
+void pressButton(int n, bool down) {
+  static constexpr void (Handheld::*kDown[])() = {&Handheld::Inp_game_a_down, &Handheld::Inp_game_b_down,
+                                                   &Handheld::Inp_time_down, &Handheld::Inp_left_down,
+                                                   &Handheld::Inp_right_down};
+  static constexpr void (Handheld::*kUp[])() = {&Handheld::Inp_game_a_up, &Handheld::Inp_game_b_up,
+                                                 &Handheld::Inp_time_up, &Handheld::Inp_left_up,
+                                                 &Handheld::Inp_right_up};
+  if (n < 1 || n > kButtonCount) return;
+  Handheld& hh = page().handheld;
+  (hh.*(down ? kDown : kUp)[n - 1])();
+}
+
+}  // namespace
+
+extern "C" {
+
+// Reads the skin's Config.ini: places, picture files and the key colour.
+EMSCRIPTEN_KEEPALIVE void zw_load_config(const char* text) {
+  Page& p = page();
+  const IniFile ini = IniFile::fromText(text);
+  p.width = std::clamp(configInteger(ini, "Common", "GameWidth", kFaceWidth), 1, 8192);
+  p.height = std::clamp(configInteger(ini, "Common", "GameHeight", kFaceHeight), 1, 8192);
+  const int bgr = configInteger(ini, "VideoMode", "TranspColor", 0x00ff00ff);
+  p.keyColour = (bgr & 0xff) << 16 | (bgr & 0xff00) | (bgr >> 16 & 0xff);
+  std::string skinDir = ini.readString("Common", "SkinDir", "Graphics\\Skin\\");
+  if (!skinDir.empty() && skinDir.back() != '\\' && skinDir.back() != '/') skinDir += '/';
+  Panel& panel = p.handheld.panel;
+  for (int n = 1; n <= kImageCount; ++n) {
+    const ImageId id = ImageId(n - 1);
+    const std::string section = "Image" + std::to_string(n);
+    const std::string name = ini.readString(section, "Filename", "");
+    if (!name.empty() && name != "nil") {
+      p.files[id] = skinDir + name;
+      for (char& c : p.files[id]) if (c == '\\') c = '/';
+      panel.setPicture(id, std::make_shared<SkinFile>(id));
+    }
+    panel.images[id].rect = {configInteger(ini, section, "Left", 0), configInteger(ini, section, "Top", 0),
+                             configInteger(ini, section, "Width", 0), configInteger(ini, section, "Height", 0)};
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE int zw_face_width() { return page().width; }
+EMSCRIPTEN_KEEPALIVE int zw_face_height() { return page().height; }
+EMSCRIPTEN_KEEPALIVE int zw_key_colour() { return page().keyColour; }
+EMSCRIPTEN_KEEPALIVE const char* zw_image_file(int id) { return page().files.at(id).c_str(); }
+EMSCRIPTEN_KEEPALIVE int zw_image_role(int id) { return int(kSkinImages.at(id).role); }
+EMSCRIPTEN_KEEPALIVE const char* zw_image_name(int id) { return kSkinImages.at(id).name.data(); }
+// Field 0 left, 1 top, 2 width, 3 height.
+EMSCRIPTEN_KEEPALIVE int zw_image_rect(int id, int field) {
+  const Rect& r = page().handheld.panel.images.at(id).rect;
+  const int fields[] = {r.left, r.top, r.width, r.height};
+  return fields[field & 3];
+}
+EMSCRIPTEN_KEEPALIVE int zw_image_visible(int id) { return page().handheld.panel.images.at(id).visible; }
+// The image whose picture this image shows, or -1 for none.
+EMSCRIPTEN_KEEPALIVE int zw_image_picture(int id) {
+  const auto* file = dynamic_cast<const SkinFile*>(page().handheld.panel.images.at(id).picture.get());
+  return file ? file->image : -1;
+}
+
+// Starts the handheld in mode 0 with the stored high scores and keys. A seed
+// of 0 draws one; any other plays a repeatable game, as zarvik-sim --seed does.
+EMSCRIPTEN_KEEPALIVE void zw_start(unsigned seed) {
+  Page& p = page();
+  Handheld& hh = p.handheld;
+  p.random = SeededRandom(seed ? seed : std::random_device{}());
+  hh.panel.observer = &p.observer;
+  p.keys.load(p.settings);
+  hh.HiScoreA = p.settings.readInteger("HiScore1", 0);
+  hh.HiScoreB = p.settings.readInteger("HiScore2", 0);
+  hh.SoundEnabled = true;
+  hh.Snd_Load();
+  hh.Mode = ModeAllSegments;
+  hh.Gam_Set_Mode();
+}
+
+EMSCRIPTEN_KEEPALIVE void zw_fire(int timer) { page().timers.fire(timer); }
+EMSCRIPTEN_KEEPALIVE void zw_button(int n, int down) { pressButton(n, down != 0); }
+// A key by its Windows-style code; the button it is bound to, or 0.
+EMSCRIPTEN_KEEPALIVE int zw_key(int virtualKey, int down) {
+  const int n = page().keys.bindingFor(std::uint16_t(virtualKey));
+  pressButton(n, down != 0);
+  return n;
+}
+// The button (1..5) whose picture this image is, or 0.
+EMSCRIPTEN_KEEPALIVE int zw_button_of(int id) {
+  switch (id) {
+    case btn_game_a_top: return 1;
+    case btn_game_b_top: return 2;
+    case btn_time_top: return 3;
+    case btn_left_top: return 4;
+    case btn_right_top: return 5;
+    default: return 0;
+  }
+}
+// The state a test looks at: 0 mode, 1 score, 2 misses, 3 high score A, 4 high score B.
+EMSCRIPTEN_KEEPALIVE int zw_state(int field) {
+  const Handheld& hh = page().handheld;
+  const int fields[] = {hh.Mode, hh.Score, hh.MissCount, hh.HiScoreA, hh.HiScoreB};
+  return field >= 0 && field < 5 ? fields[field] : 0;
+}
+
+}  // extern "C"
