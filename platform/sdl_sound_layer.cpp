@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +41,32 @@ void quietAlsa() {
   using SetHandler = int (*)(Handler);
   if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
     set(ignoreAlsaError);
+}
+
+// PulseAudio's library spends over 100 ms finding no server, and ALSA's probe
+// of a machine without sound cards some 70 ms, on the main thread before the
+// face is shown. A look at the file system first skips a driver that cannot
+// answer: PulseAudio (or PipeWire's stand-in) without a server address or
+// socket, ALSA without /dev/snd unless it is the driver chosen (a plugin may
+// route it elsewhere).
+bool pulseServerReachable() {
+  if (const char* server = std::getenv("PULSE_SERVER"); server && *server) return true;
+  std::vector<std::filesystem::path> sockets{"/run/user/" + std::to_string(getuid()) + "/pulse/native",
+                                             "/var/run/pulse/native"};
+  if (const char* dir = std::getenv("PULSE_RUNTIME_PATH"); dir && *dir)
+    sockets.push_back(std::filesystem::path(dir) / "native");
+  if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
+    sockets.push_back(std::filesystem::path(dir) / "pulse" / "native");
+  std::error_code ignored;
+  return std::any_of(sockets.begin(), sockets.end(),
+                     [&](const auto& socket) { return std::filesystem::exists(socket, ignored); });
+}
+
+bool mayAnswer(const std::string& driver) {
+  std::error_code ignored;
+  if (driver == "pulseaudio") return pulseServerReachable();
+  if (driver == "alsa") return std::filesystem::exists("/dev/snd", ignored);
+  return true;
 }
 
 }  // namespace
@@ -169,17 +197,18 @@ std::vector<std::string> SdlSoundLayer::driverOrder() const {
     order.push_back(chosen);
   }
   if (outputType_ == kOutputDesktopServer) {
-    order.insert(order.end(), {"pulseaudio", "pipewire"});
+    for (const char* driver : {"pulseaudio", "pipewire"})
+      if (mayAnswer(driver)) order.push_back(driver);
   } else if (outputType_ == kOutputAlsa) {
     order.push_back("alsa");
   }
   // The rest of SDL's drivers in SDL's order, but never "disk" (it would
   // write a file), nor "sndio", which on Linux only reaches ALSA again and
   // prints its failure on the terminal, unless asked for through the
-  // environment.
+  // environment, nor one that cannot answer here.
   for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
     const std::string driver = SDL_GetAudioDriver(i);
-    if (driver == "disk" || driver == "sndio" || driver == "dummy") continue;
+    if (driver == "disk" || driver == "sndio" || driver == "dummy" || !mayAnswer(driver)) continue;
     if (std::find(order.begin(), order.end(), driver) == order.end()) order.push_back(driver);
   }
   order.push_back("dummy");

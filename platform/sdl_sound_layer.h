@@ -17,6 +17,9 @@
 //   which on Linux only reaches ALSA again), and last SDL's
 //   "dummy" driver: a machine without a sound device still loads samples, so
 //   a missing device is never mistaken for a missing Sound folder.
+//   PulseAudio without a server address or socket, and ALSA (unless chosen)
+//   without /dev/snd, are skipped rather than probed: they cannot answer, and
+//   probing them costs over 200 ms before the face is shown.
 // - An open device keeps SDL's mixing thread awake for every buffer, sound or
 //   not. So once the last channel has ended and nothing played for a while
 //   (idleClose), a resting thread closes the device; the next play reopens it,
