@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Start-up, idle and memory benchmark of zarvik against a bare Qt window.
 
-    bench/startup.py [--build BUILD] [--rounds N] [--idle SECONDS]
+    bench/startup.py [--build BUILD] [--rounds N] [--idle SECONDS] [--play SECONDS]
 
 Runs on a private Xvfb (no window manager). First it records the settled
 face (a screenshot of the windowed face) and hands that very picture to
@@ -10,7 +10,9 @@ complete frame of each case: the program logs the monotonic time at which a
 window's first frame has been painted and flushed (zarvik.startup logging);
 the time of exec is taken just before the process is started. Last, one run
 per case is left alone to measure resident memory, CPU time and wake-ups
-(context switches of all threads) while idle, and with the clock shown.
+(context switches of all threads) while idle, and with the clock shown; then
+a game is played for a while (ten minutes by default) to see that resident
+memory stays flat.
 Medians and paired ratios (case / bare window of the same round) are printed.
 """
 
@@ -109,6 +111,17 @@ def process_figures(pid):
     return cpu_ms, switches, rss
 
 
+def window_of(bench, pid):
+    """The shown window of a process (xdotool also lists the root window)."""
+    env = dict(os.environ, DISPLAY=bench.display)
+    for window in subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid),
+                                  "--name", ""], env=env, capture_output=True, text=True).stdout.split():
+        info = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True, text=True)
+        if "(the root window)" not in info.stdout:
+            return window
+    raise RuntimeError(f"process {pid} shows no window")
+
+
 CASES = [
     dict(name="bare window", program="bare", window="QWidget", args=[]),
     dict(name="windowed, stored driver 0", program="zarvik", window="TForm1", args=["--windowed"],
@@ -128,12 +141,12 @@ def record_settled_face(bench):
     proc, _ = bench.start(case)
     time.sleep(1.5)
     bench.picture = os.path.join(bench.tmp, "face.png")
-    ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(proc.pid), "--name", ""],
-                         env=dict(os.environ, DISPLAY=bench.display), capture_output=True,
-                         text=True).stdout.split()
-    subprocess.run(["import", "-window", ids[0], bench.picture],
+    subprocess.run(["import", "-window", window_of(bench, proc.pid), bench.picture],
                    env=dict(os.environ, DISPLAY=bench.display), check=True)
     bench.stop(proc)
+    size = subprocess.run(["identify", "-format", "%wx%h", bench.picture], capture_output=True,
+                          text=True).stdout
+    print(f"settled face recorded: {size}")
 
 
 def idle_figures(bench, case, seconds, press=None):
@@ -141,9 +154,8 @@ def idle_figures(bench, case, seconds, press=None):
     time.sleep(5)  # past start-up, and past the sound device's rest
     if press:
         env = dict(os.environ, DISPLAY=bench.display)
-        ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(proc.pid),
-                              "--name", ""], env=env, capture_output=True, text=True).stdout.split()
-        subprocess.run(["xdotool", "windowfocus", "--sync", ids[0], "key", press], env=env)
+        subprocess.run(["xdotool", "windowfocus", "--sync", window_of(bench, proc.pid), "key", press],
+                       env=env)
         time.sleep(4)  # the key's own sound ends and the device may rest
     cpu0, sw0, _ = process_figures(proc.pid)
     time.sleep(seconds)
@@ -153,11 +165,35 @@ def idle_figures(bench, case, seconds, press=None):
     return (cpu1 - cpu0) * 100 / (seconds * 1000), wakeups / seconds, rss / 1024
 
 
+def play_figures(bench, seconds):
+    """Plays game A in the real event loop: Left, Right and Game A (which
+    starts the next game after a game over) twice a second. Returns resident
+    memory (MB) after the first game started, its highest and its last value,
+    and the CPU used (% of a core)."""
+    proc, _ = bench.start(CASES[1])
+    env = dict(os.environ, DISPLAY=bench.display)
+    subprocess.run(["xdotool", "windowfocus", "--sync", window_of(bench, proc.pid)], env=env)
+    keys = lambda *k: subprocess.run(["xdotool", "key", "--delay", "120", *k], env=env)
+    keys("1", "1")
+    time.sleep(3)
+    cpu0, _, first = process_figures(proc.pid)
+    highest = first
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        keys("Left", "Right", "1")
+        time.sleep(0.15)
+        highest = max(highest, process_figures(proc.pid)[2])
+    cpu1, _, last = process_figures(proc.pid)
+    bench.stop(proc)
+    return first / 1024, highest / 1024, last / 1024, (cpu1 - cpu0) * 100 / (seconds * 1000)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
     parser.add_argument("--rounds", type=int, default=15)
     parser.add_argument("--idle", type=float, default=10, help="seconds of each idle measurement")
+    parser.add_argument("--play", type=float, default=600, help="seconds of play (0: none)")
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory(prefix="zarvik-bench.") as tmp:
@@ -187,6 +223,12 @@ def main():
                                       ("clock display, stored driver 0", CASES[1], "1")]:
                 cpu, wakeups, rss = idle_figures(bench, case, args.idle, press)
                 print(f"{name:34} {cpu:6.2f} %  {wakeups:6.1f}/s  {rss:6.1f} MB")
+
+            if args.play > 0:
+                first, highest, last, cpu = play_figures(bench, args.play)
+                print(f"\nplaying {args.play:g} s, stored driver 0: resident memory {first:.1f} MB "
+                      f"after the first game started, at most {highest:.1f} MB, {last:.1f} MB at "
+                      f"the end; CPU {cpu:.2f} % of a core")
         finally:
             bench.xvfb.terminate()
             bench.xvfb.wait()
