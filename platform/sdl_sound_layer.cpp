@@ -4,7 +4,10 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 namespace zarvik {
 
@@ -14,8 +17,9 @@ namespace {
 // step sound on every 185 ms game tick.
 constexpr int kBufferFrames = 512;
 
-// SDL_mixer is one global mixer: only one layer may hold it open.
-bool mixerTaken = false;
+// SDL_mixer is one global mixer: only one layer may hold it open. Its
+// channel-finished callback reaches the layer through this.
+std::atomic<SdlSoundLayer*> mixerOwner = nullptr;
 
 // The name the desktop's sound server shows for this program and its stream
 // (the mixer's applications list).
@@ -41,6 +45,32 @@ void quietAlsa() {
     set(ignoreAlsaError);
 }
 
+// PulseAudio's library spends over 100 ms finding no server, and ALSA's probe
+// of a machine without sound cards some 70 ms, on the main thread before the
+// face is shown. A look at the file system first skips a driver that cannot
+// answer: PulseAudio (or PipeWire's stand-in) without a server address or
+// socket, ALSA without /dev/snd unless it is the driver chosen (a plugin may
+// route it elsewhere).
+bool pulseServerReachable() {
+  if (const char* server = std::getenv("PULSE_SERVER"); server && *server) return true;
+  std::vector<std::filesystem::path> sockets{"/run/user/" + std::to_string(getuid()) + "/pulse/native",
+                                             "/var/run/pulse/native"};
+  if (const char* dir = std::getenv("PULSE_RUNTIME_PATH"); dir && *dir)
+    sockets.push_back(std::filesystem::path(dir) / "native");
+  if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
+    sockets.push_back(std::filesystem::path(dir) / "pulse" / "native");
+  std::error_code ignored;
+  return std::any_of(sockets.begin(), sockets.end(),
+                     [&](const auto& socket) { return std::filesystem::exists(socket, ignored); });
+}
+
+bool mayAnswer(const std::string& driver) {
+  std::error_code ignored;
+  if (driver == "pulseaudio") return pulseServerReachable();
+  if (driver == "alsa") return std::filesystem::exists("/dev/snd", ignored);
+  return true;
+}
+
 }  // namespace
 
 SdlSoundLayer::~SdlSoundLayer() { FSOUND_Close(); }
@@ -51,7 +81,7 @@ bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /
     lastError_ = "the sound library is already initialised";
     return false;
   }
-  if (mixerTaken) {
+  if (mixerOwner) {
     lastError_ = "another sound layer holds the mixer";
     return false;
   }
@@ -61,9 +91,10 @@ bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /
   }
   mixrate_ = mixrate;
   channels_ = maxsoftwarechannels;
-  if (!openDevice()) return false;
   initialised_ = true;
-  mixerTaken = true;
+  mixerOwner = this;
+  stopRest_ = false;
+  rester_ = std::thread([this] { restWhenIdle(); });
   return true;
 }
 
@@ -74,8 +105,12 @@ bool SdlSoundLayer::FSOUND_SetOutput(int outputtype) {
   }
   outputType_ = outputtype;
   if (!initialised_) return true;
-  closeDevice();
-  if (openDevice()) return true;
+  {
+    std::lock_guard lock(deviceMutex_);
+    if (deviceOpen_) closeDevice();
+    openedDriver_.clear();  // the new preference decides the order
+    if (openDevice()) return true;
+  }
   // Not even the dummy driver opened: the layer is unusable, so shut it
   // down cleanly rather than pretend.
   FSOUND_Close();
@@ -96,6 +131,11 @@ int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned 
     lastError_ = file + ": loading part of a file is not supported";
     return 0;
   }
+  std::lock_guard lock(deviceMutex_);
+  if (!ensureOpen()) {
+    lastError_ = file + ": " + lastError_;
+    return 0;
+  }
   Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
   if (!chunk) {
     lastError_ = file + ": " + Mix_GetError();
@@ -110,41 +150,47 @@ int SdlSoundLayer::FSOUND_PlaySound(int channel, int sample) {
   const auto it = samples_.find(sample);
   if (!initialised_ || it == samples_.end()) return -1;
   if (channel != zarvik::FSOUND_FREE && (channel < 0 || channel >= channels_)) return -1;
+  std::lock_guard lock(deviceMutex_);
+  if (!ensureOpen()) return -1;
   return Mix_PlayChannel(channel, it->second, 0);
 }
 
 bool SdlSoundLayer::FSOUND_StopSound(int channel) {
   if (!initialised_) return false;
-  if (channel == zarvik::FSOUND_ALL) {
-    Mix_HaltChannel(-1);
-    return true;
-  }
-  if (channel < 0 || channel >= channels_) return false;
-  Mix_HaltChannel(channel);
+  if (channel != zarvik::FSOUND_ALL && (channel < 0 || channel >= channels_)) return false;
+  std::lock_guard lock(deviceMutex_);
+  if (deviceOpen_) Mix_HaltChannel(channel == zarvik::FSOUND_ALL ? -1 : channel);
   return true;
 }
 
 void SdlSoundLayer::FSOUND_Sample_Free(int sample) {
   const auto it = samples_.find(sample);
   if (it == samples_.end()) return;
+  std::lock_guard lock(deviceMutex_);
   Mix_FreeChunk(it->second);  // stops any channel still playing it
   samples_.erase(it);
 }
 
 void SdlSoundLayer::FSOUND_Close() {
+  stopResting();
   for (auto& [handle, chunk] : samples_) Mix_FreeChunk(chunk);
   samples_.clear();
   if (!initialised_) return;
-  closeDevice();
+  if (deviceOpen_) closeDevice();
+  openedDriver_.clear();
   Mix_Quit();
   initialised_ = false;
-  mixerTaken = false;
+  mixerOwner = nullptr;
 }
 
 std::string SdlSoundLayer::driverName() const {
-  if (!initialised_) return {};
-  const char* name = SDL_GetCurrentAudioDriver();
-  return name ? name : "";
+  std::lock_guard lock(deviceMutex_);
+  return openedDriver_;
+}
+
+bool SdlSoundLayer::deviceOpen() const {
+  std::lock_guard lock(deviceMutex_);
+  return deviceOpen_;
 }
 
 std::vector<std::string> SdlSoundLayer::driverOrder() const {
@@ -153,27 +199,42 @@ std::vector<std::string> SdlSoundLayer::driverOrder() const {
     order.push_back(chosen);
   }
   if (outputType_ == kOutputDesktopServer) {
-    order.insert(order.end(), {"pulseaudio", "pipewire"});
+    for (const char* driver : {"pulseaudio", "pipewire"})
+      if (mayAnswer(driver)) order.push_back(driver);
   } else if (outputType_ == kOutputAlsa) {
     order.push_back("alsa");
   }
   // The rest of SDL's drivers in SDL's order, but never "disk" (it would
   // write a file), nor "sndio", which on Linux only reaches ALSA again and
   // prints its failure on the terminal, unless asked for through the
-  // environment.
+  // environment, nor one that cannot answer here.
   for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
     const std::string driver = SDL_GetAudioDriver(i);
-    if (driver == "disk" || driver == "sndio" || driver == "dummy") continue;
+    if (driver == "disk" || driver == "sndio" || driver == "dummy" || !mayAnswer(driver)) continue;
     if (std::find(order.begin(), order.end(), driver) == order.end()) order.push_back(driver);
   }
   order.push_back("dummy");
   return order;
 }
 
+// Called with deviceMutex_ held, as are openDevice and closeDevice.
+bool SdlSoundLayer::ensureOpen() { return deviceOpen_ || openDevice(); }
+
 bool SdlSoundLayer::openDevice() {
+  std::vector<std::string> order = driverOrder();
+  if (!openedDriver_.empty()) {
+    std::erase(order, openedDriver_);
+    order.insert(order.begin(), openedDriver_);
+  }
   std::string failures;
-  for (const std::string& driver : driverOrder()) {
-    if (openWith(driver)) return true;
+  for (const std::string& driver : order) {
+    if (openWith(driver)) {
+      deviceOpen_ = true;
+      openedDriver_ = driver;
+      Mix_ChannelFinished(channelEnded);
+      markIdle();  // nothing plays yet
+      return true;
+    }
     failures += (failures.empty() ? "" : "; ") + driver + ": " + SDL_GetError();
   }
   lastError_ = "no audio driver could be opened (" + failures + ")";
@@ -206,6 +267,56 @@ bool SdlSoundLayer::openWith(const std::string& driver) {
 void SdlSoundLayer::closeDevice() {
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  deviceOpen_ = false;
+}
+
+// Runs on the mixing thread with the mixer locked, or inside a halt.
+void SdlSoundLayer::channelEnded(int /*channel*/) {
+  if (SdlSoundLayer* layer = mixerOwner) layer->markIdle();
+}
+
+void SdlSoundLayer::markIdle() {
+  {
+    std::lock_guard lock(restMutex_);
+    idleSince_ = std::chrono::steady_clock::now();
+  }
+  restSignal_.notify_one();
+}
+
+// The resting thread: asleep without a timeout until a channel ends.
+void SdlSoundLayer::restWhenIdle() {
+  std::unique_lock lock(restMutex_);
+  while (!stopRest_) {
+    if (!idleSince_) {
+      restSignal_.wait(lock);
+      continue;
+    }
+    const auto due = *idleSince_ + idleClose_;
+    if (std::chrono::steady_clock::now() < due) {
+      restSignal_.wait_until(lock, due);
+      continue;
+    }
+    idleSince_.reset();
+    lock.unlock();
+    closeIfStillIdle();
+    lock.lock();
+  }
+}
+
+void SdlSoundLayer::closeIfStillIdle() {
+  std::lock_guard lock(deviceMutex_);
+  if (deviceOpen_ && Mix_Playing(-1) == 0) closeDevice();
+}
+
+void SdlSoundLayer::stopResting() {
+  if (!rester_.joinable()) return;
+  {
+    std::lock_guard lock(restMutex_);
+    stopRest_ = true;
+    idleSince_.reset();
+  }
+  restSignal_.notify_one();
+  rester_.join();
 }
 
 }  // namespace zarvik

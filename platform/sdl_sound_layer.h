@@ -3,25 +3,39 @@
 // results the handheld relies on.
 //
 // Sound design:
-// - FSOUND_Init opens the mixer at once, 16-bit stereo at the given rate with
-//   the given number of mixing channels, trying drivers in SDL's own order.
+// - FSOUND_Init only records the rate (16-bit stereo) and the number of mixing
+//   channels; the device opens once, when first needed: at FSOUND_SetOutput
+//   after FSOUND_Init (the output type is then known), or at the first load or
+//   play. Samples are converted to the mixer's format, so loading needs it open.
 // - FSOUND_SetOutput may come before or after FSOUND_Init. Before, it only
-//   records the preference for the coming FSOUND_Init; after, it reopens the
-//   device with the preferred driver order. The mixer's format never changes,
-//   so samples loaded before a reopen stay valid (playing channels stop).
+//   records the preference; after, it opens the device, or reopens an open
+//   one with the preferred driver order. The mixer's format never changes, so
+//   samples loaded before a reopen stay valid (playing channels stop).
 //   Output type 2 prefers PulseAudio, then PipeWire; type 1 prefers ALSA.
 // - Whatever the order, SDL_AUDIODRIVER from the environment is tried first,
 //   then the preferred drivers, then every other real driver (but "sndio",
 //   which on Linux only reaches ALSA again), and last SDL's
 //   "dummy" driver: a machine without a sound device still loads samples, so
 //   a missing device is never mistaken for a missing Sound folder.
-//
+//   PulseAudio without a server address or socket, and ALSA (unless chosen)
+//   without /dev/snd, are skipped rather than probed: they cannot answer, and
+//   probing them costs over 200 ms before the face is shown.
+// - An open device keeps SDL's mixing thread awake for every buffer, sound or
+//   not. So once the last channel has ended and nothing played for a while
+//   (idleClose), a resting thread closes the device; the next play reopens it,
+//   the driver that worked last tried first. While silent the program then
+//   wakes for nothing but its own timers.
 // One layer per process: SDL_mixer is a single global mixer.
 
 #include <SDL_mixer.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "services.h"
@@ -30,7 +44,8 @@ namespace zarvik {
 
 class SdlSoundLayer : public zarvik::SoundLayer {
  public:
-  SdlSoundLayer() = default;
+  explicit SdlSoundLayer(std::chrono::milliseconds idleClose = std::chrono::seconds(3))
+      : idleClose_(idleClose) {}
   ~SdlSoundLayer() override;
   SdlSoundLayer(const SdlSoundLayer&) = delete;
   SdlSoundLayer& operator=(const SdlSoundLayer&) = delete;
@@ -44,9 +59,10 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   void FSOUND_Sample_Free(int sample) override;
   void FSOUND_Close() override;
 
-  // The SDL audio driver in use ("pulseaudio", "alsa", "dummy"...), empty
-  // while closed.
+  // The SDL audio driver last opened ("pulseaudio", "alsa", "dummy"...), also
+  // while the device rests; empty until the device first opens.
   std::string driverName() const;
+  bool deviceOpen() const;
   // Why the last call failed, naming the file for a failed load.
   const std::string& lastError() const { return lastError_; }
 
@@ -55,9 +71,15 @@ class SdlSoundLayer : public zarvik::SoundLayer {
 
  private:
   std::vector<std::string> driverOrder() const;
+  bool ensureOpen();
   bool openDevice();
   bool openWith(const std::string& driver);
   void closeDevice();
+  static void channelEnded(int channel);
+  void markIdle();
+  void restWhenIdle();
+  void closeIfStillIdle();
+  void stopResting();
 
   bool initialised_ = false;
   int mixrate_ = 0;
@@ -66,6 +88,21 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   std::map<int, Mix_Chunk*> samples_;
   int nextHandle_ = 1;
   std::string lastError_;
+
+  // The device, and the SDL_mixer calls made on it from either thread.
+  mutable std::mutex deviceMutex_;
+  bool deviceOpen_ = false;
+  std::string openedDriver_;
+
+  // The resting thread sleeps until a channel ends, then closes the device
+  // after idleClose_ without a play. Its mutex is never held around a mixer
+  // call, as the mixer calls channelEnded with its own lock held.
+  const std::chrono::milliseconds idleClose_;
+  std::mutex restMutex_;
+  std::condition_variable restSignal_;
+  std::optional<std::chrono::steady_clock::time_point> idleSince_;
+  bool stopRest_ = false;
+  std::thread rester_;
 };
 
 }  // namespace zarvik

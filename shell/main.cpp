@@ -12,6 +12,7 @@
 #include "command_line.h"
 #include "data_folder.h"
 #include "error_box.h"
+#include "first_frame_trace.h"
 #include "handheld.h"
 #include "keys_form.h"
 #include "main_window.h"
@@ -41,6 +42,7 @@ int main(int argc, char* argv[]) {
   // one scaled by a whole factor (200 %) multiplies it.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
   QApplication app(argc, argv);
+  zarvik::FirstFrameTrace::installIfEnabled(app);
   // A held key acts once: its repeats arrive as presses of a key already held.
   zarvik::requestDetectableAutoRepeat();
   QGuiApplication::setDesktopFileName(ZARVIK_APP_ID);

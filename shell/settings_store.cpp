@@ -71,7 +71,17 @@ int QtSettingsStore::readInteger(const std::string& name, int defaultValue) {
 
 void QtSettingsStore::writeInteger(const std::string& name, int value) {
   if (!settings_) return;
-  settings_->setValue(QString::fromStdString(name), QString::number(value));
+  const QString key = QString::fromStdString(name);
+  const QString text = QString::number(value);
+  // Rereads the file if another program changed it since, so that the
+  // comparison below is with what is on disk now.
+  settings_->sync();
+  // The same text already stored: rewriting and syncing the file would change
+  // nothing on disk.
+  if (const QVariant stored = settings_->value(key);
+      stored.typeId() == QMetaType::QString && stored.toString() == text)
+    return;
+  settings_->setValue(key, text);
   settings_->sync();
   // A FormatError only says that a hand-edited line that is no setting was
   // dropped; the value itself was written.

@@ -4,7 +4,8 @@
 // $XDG_CONFIG_HOME/Quendrel/Zarvik50.conf, group [General]). Every value is
 // text: integers as decimal digits, booleans as "1" or "0".
 //
-// Each write reaches the file before it returns. QSettings writes the whole
+// Each write that changes a value reaches the file before it returns; a write
+// of the text already stored leaves the file alone. QSettings writes the whole
 // file to a temporary file, flushes it to disk and renames it over the old one
 // (QSaveFile), so a crash at any moment leaves the old or the new file, never
 // a half-written one; setAtomicSyncRequired(true) forbids the non-atomic

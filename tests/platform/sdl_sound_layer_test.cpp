@@ -41,9 +41,9 @@ class SoundLayerTest : public ::testing::Test {
 
 TEST_F(SoundLayerTest, PlayedSampleReachesTheMixOnceAndExactly) {
   ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0)) << sound.lastError();
-  EXPECT_EQ(sound.driverName(), "disk");
   const int tone = loadTone(300, 6000);
   ASSERT_NE(tone, 0) << sound.lastError();
+  EXPECT_EQ(sound.driverName(), "disk");
 
   ASSERT_TRUE(disk.waitForMore(0, 150));
   const Capture before = disk.capture();
@@ -172,13 +172,35 @@ TEST_F(SoundLayerTest, UnusableDeviceFallsBackAndSamplesStillLoad) {
   ScopedEnv unwritable("SDL_DISKAUDIOFILE", (dir.path() / "no" / "such" / "folder").string());
   testing::internal::CaptureStderr();
   ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0)) << sound.lastError();
+  EXPECT_TRUE(sound.FSOUND_SetOutput(SdlSoundLayer::kOutputAlsa)) << sound.lastError();
   EXPECT_NE(sound.driverName(), "disk");
   EXPECT_NE(sound.driverName(), "");
-  EXPECT_TRUE(sound.FSOUND_SetOutput(SdlSoundLayer::kOutputAlsa));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   const int tone = loadTone(50, 1000);
   EXPECT_NE(tone, 0) << sound.lastError();
   EXPECT_GE(sound.FSOUND_PlaySound(-1, tone), 0);
+}
+
+// Init alone opens nothing; after a silence the device rests, and the next
+// play opens it again in time for the whole sound, every time.
+TEST_F(SoundLayerTest, TheDeviceRestsWhileSilentAndWakesForTheWholeNextSound) {
+  SdlSoundLayer resting(std::chrono::milliseconds(100));
+  ASSERT_TRUE(resting.FSOUND_Init(22050, 64, 0));
+  EXPECT_FALSE(resting.deviceOpen());
+  writeWav(dir.path() / "tone.wav", flatTone(200, 3000));
+  const int tone =
+      resting.FSOUND_Sample_Load(-1, (dir.path() / "tone.wav").c_str(), FSOUND_2D, 0, 0);
+  ASSERT_NE(tone, 0) << resting.lastError();
+  for (int round = 0; round < 2; ++round) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (resting.deviceOpen() && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(resting.deviceOpen()) << "the device did not rest in round " << round;
+    EXPECT_EQ(resting.driverName(), "disk");
+    EXPECT_GE(resting.FSOUND_PlaySound(-1, tone), 0);
+    ASSERT_TRUE(waitForSoundThenSilence(50));
+    EXPECT_EQ(disk.capture().nonSilentFrames(), size_t(framesOf(200))) << "round " << round;
+  }
 }
 
 TEST_F(SoundLayerTest, OpeningLeavesTheProgramsSignalHandlingAlone) {
@@ -186,6 +208,7 @@ TEST_F(SoundLayerTest, OpeningLeavesTheProgramsSignalHandlingAlone) {
   sigaction(SIGTERM, nullptr, &termBefore);
   sigaction(SIGINT, nullptr, &intBefore);
   ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0));
+  ASSERT_TRUE(sound.FSOUND_SetOutput(SdlSoundLayer::kOutputAlsa));  // opens the device
   sigaction(SIGTERM, nullptr, &termAfter);
   sigaction(SIGINT, nullptr, &intAfter);
   EXPECT_EQ(termAfter.sa_handler, termBefore.sa_handler);

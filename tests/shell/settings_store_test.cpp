@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using zarvik::parseStoredInteger;
@@ -131,4 +132,27 @@ TEST_F(SettingsStoreTest, AReleasedStoreReadsDefaultsAndDropsWrites) {
   store.writeInteger("HiScore1", 6);
   store.open();
   EXPECT_EQ(store.readInteger("HiScore1", 0), 5);
+}
+
+// Only a write that changes the stored text replaces the file (a new inode);
+// a value another program wrote in between is compared, not the one cached.
+TEST_F(SettingsStoreTest, OnlyAChangedValueReplacesTheFile) {
+  const auto inode = [this] {
+    struct stat info{};
+    return ::stat(QFile::encodeName(filePath()).constData(), &info) == 0 ? info.st_ino : 0;
+  };
+  store.writeInteger("HiScore1", 10);
+  const auto first = inode();
+  ASSERT_NE(first, 0u);
+  store.writeInteger("HiScore1", 10);
+  EXPECT_EQ(inode(), first) << "an unchanged value rewrote the file";
+  store.writeInteger("HiScore1", 11);
+  EXPECT_NE(inode(), first) << "a changed value did not reach the file";
+  EXPECT_EQ(fileText(), "[General]\nHiScore1=11\n");
+
+  QSettings other(filePath(), QSettings::IniFormat);
+  other.setValue("HiScore1", "123");
+  other.sync();
+  store.writeInteger("HiScore1", 11);
+  EXPECT_EQ(fileText(), "[General]\nHiScore1=11\n");
 }

@@ -1,0 +1,53 @@
+// The yardstick of the start-up benchmark: a bare Qt frameless window that
+// paints one picture, traced like the face (first_frame_trace.h).
+//   bench_bare_window PICTURE [--fullscreen]
+// Fullscreen, the picture is centred on black.
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+#include <cstdio>
+#include <cstring>
+
+#include "first_frame_trace.h"
+
+namespace {
+
+class BareWindow : public QWidget {
+ public:
+  explicit BareWindow(QImage picture) : picture_(std::move(picture)) {
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(picture_.size());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    if (picture_.size() != size()) painter.fillRect(rect(), Qt::black);
+    painter.drawImage((width() - picture_.width()) / 2, (height() - picture_.height()) / 2,
+                      picture_);
+  }
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  zarvik::FirstFrameTrace::installIfEnabled(app);
+  const QImage picture = argc > 1 ? QImage(QString::fromLocal8Bit(argv[1])) : QImage();
+  if (picture.isNull()) {
+    std::fprintf(stderr, "usage: %s PICTURE [--fullscreen] (a readable picture)\n", argv[0]);
+    return 2;
+  }
+  BareWindow window(picture);
+  if (argc > 2 && std::strcmp(argv[2], "--fullscreen") == 0)
+    window.showFullScreen();
+  else
+    window.show();
+  return app.exec();
+}
