@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "clickable_label.h"
+#include "url_recorder.h"
 
 namespace {
 
@@ -23,21 +24,6 @@ class TestingAboutForm : public TAboutForm {
   using TAboutForm::la_website_2;
 };
 
-// Records what the desktop is asked to open.
-class LinkRecorder : public QObject {
-  Q_OBJECT
- public:
-  LinkRecorder() {
-    for (const char* scheme : {"https", "mailto"}) QDesktopServices::setUrlHandler(scheme, this, "open");
-  }
-  ~LinkRecorder() override {
-    for (const char* scheme : {"https", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
-  }
-  QStringList opened;
- public slots:
-  void open(const QUrl& url) { opened << url.toString(); }
-};
-
 TEST(AboutForm, EscAndTheLinksHideItAndOnlyTheLinksOpenSomething) {
   TestingAboutForm about;
   EXPECT_EQ(about.windowTitle(), "About the author...");
@@ -48,7 +34,7 @@ TEST(AboutForm, EscAndTheLinksHideItAndOnlyTheLinksOpenSomething) {
       {[&] { QTest::mouseClick(about.la_email_2, Qt::LeftButton); }, {"mailto:zarvik50@quendrel.example"}},
   };
   for (const auto& [act, opened] : cases) {
-    LinkRecorder recorder;
+    UrlRecorder recorder;
     about.show();
     QTest::keyClick(&about, Qt::Key_Left);
     QTest::mouseClick(about.la_website_2, Qt::RightButton);
@@ -69,5 +55,3 @@ TEST(AboutForm, EveryFactAndLinkFitsItsLabel) {
 }
 
 }  // namespace
-
-#include "about_form_test.moc"

@@ -16,17 +16,10 @@
 #include "headless.h"
 #include "skin_fixture.h"
 #include "testing_windows.h"
+#include "url_recorder.h"
 
 using namespace zarvik;
 using namespace face_test;
-
-class OpenedUrls : public QObject {
-  Q_OBJECT
- public:
-  QStringList urls;
- public slots:
-  void open(const QUrl& url) { urls << url.toString(); }
-};
 
 namespace {
 
@@ -34,9 +27,7 @@ class FaceMenu : public testing::Test {
  protected:
   FaceMenu() {
     skin.writeCompleteSkin();
-    QDesktopServices::setUrlHandler("file", &opened, "open");
   }
-  ~FaceMenu() override { QDesktopServices::unsetUrlHandler("file"); }
 
   TestingForm1& open(bool fullscreen) {
     form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, nullptr});
@@ -68,7 +59,7 @@ class FaceMenu : public testing::Test {
   MemorySettings settings;
   Handheld handheld{scheduler, clock, random, sound, settings};
   QWidget about, manual;
-  OpenedUrls opened;
+  UrlRecorder opened{{"file"}};
   std::unique_ptr<TestingForm1> form;
   std::unique_ptr<TestingKeysForm> keys;
 };
@@ -99,12 +90,12 @@ TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
   };
   const std::vector<Case> cases = {
       {1, Qt::Key_F1, [&] { return about.isVisible(); }, [&] { about.hide(); }},
-      {2, Qt::Key_F2, [&] { return opened.urls == QStringList{inCurrentFolder("Readme.txt")}; },
-       [&] { opened.urls.clear(); }},
-      {3, Qt::Key_F3, [&] { return opened.urls == QStringList{inCurrentFolder("Whatsnew.txt")}; },
-       [&] { opened.urls.clear(); }},
+      {2, Qt::Key_F2, [&] { return opened.opened == QStringList{inCurrentFolder("Readme.txt")}; },
+       [&] { opened.opened.clear(); }},
+      {3, Qt::Key_F3, [&] { return opened.opened == QStringList{inCurrentFolder("Whatsnew.txt")}; },
+       [&] { opened.opened.clear(); }},
       {4, Qt::Key_F4, [&] { return manual.isVisible(); }, [&] { manual.hide(); }},
-      {5, 0, [&] { return opened.urls == QStringList{inCurrentFolder("Config.ini")}; }, [&] { opened.urls.clear(); }},
+      {5, 0, [&] { return opened.opened == QStringList{inCurrentFolder("Config.ini")}; }, [&] { opened.opened.clear(); }},
       {6, 0, [&] { return keys->isVisible() && !face.isEnabled(); }, [&] { keys->close(); }},
       {7, 0,
        [&] { return handheld.HiScoreA == 0 && handheld.HiScoreB == 0 && stored("HiScore1") == 0 && stored("HiScore2") == 0; },
@@ -223,4 +214,3 @@ TEST_F(FaceMenu, TheInGameMenuUnfoldsIntoRowsAndFoldsAfterEachUse) {
 
 }  // namespace
 
-#include "main_window_menu_test.moc"

@@ -22,6 +22,7 @@
 #include "clickable_label.h"
 #include "error_box.h"
 #include "headless.h"
+#include "url_recorder.h"
 
 using namespace zarvik;
 
@@ -216,25 +217,10 @@ TEST_F(SplashTest, ClosingTheSplashWithoutPlayingEndsTheProgram) {
   EXPECT_TRUE(loopEndsAtOnce());
 }
 
-// Records the links the shell would open, instead of starting a browser.
-class LinkRecorder : public QObject {
-  Q_OBJECT
- public:
-  LinkRecorder() {
-    for (const char* scheme : {"https", "mailto"}) QDesktopServices::setUrlHandler(scheme, this, "open");
-  }
-  ~LinkRecorder() override {
-    for (const char* scheme : {"https", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
-  }
-  QStringList opened;
- public slots:
-  void open(const QUrl& url) { opened << url.toString(); }
-};
-
 // A double click is two presses and releases, the second press reported as a
 // double click: the link opens once, as one click.
 TEST_F(SplashTest, ADoubleClickOnALinkOpensItOnce) {
-  LinkRecorder links;
+  UrlRecorder links;
   auto splash = create();
   for (ClickableLabel* link : {splash->la_website_2, splash->la_email_2, splash->btn_paypal}) {
     const QPointF at(5, 5);
@@ -267,5 +253,3 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
-
-#include "splash_form_test.moc"
