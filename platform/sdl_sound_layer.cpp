@@ -5,11 +5,16 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "regular_file.h"
+
 namespace {
 
 // Frames per mixing buffer: about 23 ms at 22050 Hz, short enough for a
 // step sound on every 185 ms game tick.
 constexpr int kBufferFrames = 512;
+
+// A sample is a short sound; a larger file is refused rather than read.
+constexpr std::uint64_t kMaxSampleBytes = 64ull * 1024 * 1024;
 
 // SDL_mixer is one global mixer: only one layer may hold it open.
 bool mixerTaken = false;
@@ -69,7 +74,14 @@ int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned 
     lastError_ = file + ": loading part of a file is not supported";
     return 0;
   }
-  Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+  // Read here under the file rule, so that a FIFO or a device in the
+  // sample's place is refused instead of blocking or streaming into SDL.
+  const zarvik::FileContents contents = zarvik::readRegularFile(file, kMaxSampleBytes);
+  if (!contents.ok()) {
+    lastError_ = file + ": " + contents.problem->message;
+    return 0;
+  }
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(contents.bytes.data(), int(contents.bytes.size())), 1);
   if (!chunk) {
     lastError_ = file + ": " + Mix_GetError();
     return 0;
