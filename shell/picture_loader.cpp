@@ -23,11 +23,13 @@ namespace {
 // uncompressed 32-bit bitmap, takes 64 MB) and is not read.
 constexpr qint64 kMaxFileBytes = kMaxPicturePixels * 4 + 1024 * 1024;
 
-// A PNG's ancillary chunk (text, colour profile) larger than this is skipped
-// rather than allocated: a few bytes may claim gigabytes. And no more than
-// this many ancillary chunks are kept.
+// libpng allocates a chunk's claimed length before reading it, so a few
+// bytes may claim gigabytes: chunks are checked against the file first
+// (chunkRunsPastEnd). Ancillary chunks larger than this are skipped, no more
+// than this many are kept, and text chunks (never shown) are not read at all.
 constexpr png_alloc_size_t kMaxPngChunkBytes = 8 * 1024 * 1024;
 constexpr png_uint_32 kMaxPngChunks = 1000;
+constexpr png_byte kIgnoredPngChunks[] = "tEXt\0zTXt\0iTXt";
 
 // A progressive JPEG takes a pass over the whole picture per scan; real ones
 // have about ten.
@@ -63,6 +65,20 @@ struct PngState {
   char message[256] = {};
 };
 
+// Whether a chunk's length runs past the end of the file; the chunks are
+// walked from the signature to IEND.
+bool chunkRunsPastEnd(const QByteArray& data) {
+  qint64 at = 8;
+  while (at + 8 <= data.size()) {
+    const auto byte = [&](qint64 i) { return quint32(quint8(data[i])); };
+    const qint64 length = byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+    if (length + 12 > data.size() - at) return true;
+    if (data.mid(at + 4, 4) == "IEND") return false;
+    at += length + 12;
+  }
+  return false;  // cut short between chunks: libpng reports it
+}
+
 void pngRead(png_structp png, png_bytep out, png_size_t length) {
   auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
   if (length > src->size - src->pos) png_error(png, "unexpected end of file");
@@ -85,6 +101,7 @@ bool readPng(png_structp png, png_infop info, PngState& state) {
   png_set_chunk_malloc_max(png, kMaxPngChunkBytes);
   png_set_chunk_cache_max(png, kMaxPngChunks);
   png_set_user_limits(png, png_uint_32(kMaxSide), png_uint_32(kMaxSide));
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredPngChunks, 3);
   png_read_info(png, info);
 
   png_uint_32 width = 0, height = 0;
@@ -261,6 +278,8 @@ DecodedPicture DecodedPicture::tooLarge(qint64 width, qint64 height, qint64 maxP
 DecodedPicture decodePng(const QByteArray& data, qint64 maxPixels) {
   if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.constData()), 0, 8))
     return DecodedPicture::failure(QStringLiteral("not a PNG file"));
+  if (chunkRunsPastEnd(data))
+    return DecodedPicture::failure(QStringLiteral("damaged PNG file: a chunk runs past the end of the file"));
 
   PngState state;
   state.maxPixels = maxPixels;
