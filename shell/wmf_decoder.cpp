@@ -16,12 +16,22 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#define ADDRESS_SANITIZER __has_feature(address_sanitizer)
+#else
+#define ADDRESS_SANITIZER 0
+#endif
 
 namespace zarvik {
 
@@ -47,6 +57,35 @@ QString wmfMessage(wmf_error_t error) {
     case wmf_E_EOF: return QStringLiteral("metafile cut short");
     default: return QStringLiteral("the metafile could not be drawn");
   }
+}
+
+// libwmf allocates a buffer of the largest record size the header claims
+// before reading any record; no record can be larger than the file.
+bool largestRecordFitsTheFile(const QByteArray& data) {
+  auto u16 = [&](qsizetype at) { return quint32(quint8(data[at])) | quint32(quint8(data[at + 1])) << 8; };
+  const qsizetype header = data.size() >= 4 && u16(0) == 0xCDD7 && u16(2) == 0x9AC6 ? 22 : 0;  // placeable
+  if (data.size() < header + 18) return true;  // too short: libwmf reports it
+  const quint64 largestWords = u16(header + 12) | quint64(u16(header + 14)) << 16;
+  return largestWords * 2 <= quint64(data.size());
+}
+
+// In the child: no more address space than the pictures it may draw need on
+// top of what the program holds. (The sanitizers reserve terabytes of
+// address space for themselves and so cannot run under such a limit.)
+void limitChildMemory(qint64 maxPixels) {
+#if !ADDRESS_SANITIZER
+  long pages = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  if (pages <= 0) return;
+  const rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(maxPixels) * 8 + (256u << 20);
+  const rlimit bound{limit, limit};
+  ::setrlimit(RLIMIT_AS, &bound);
+#else
+  (void)maxPixels;
+#endif
 }
 
 // In the child: sizes and draws the metafile into `out`.
@@ -110,6 +149,8 @@ bool awaitChild(pid_t child, int doneFd, std::chrono::steady_clock::time_point d
 
 DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   maxPixels = std::min(maxPixels, kMaxPicturePixels);
+  if (!largestRecordFitsTheFile(data))
+    return DecodedPicture::failure(QStringLiteral("damaged metafile: a record larger than the file"));
   const std::size_t sharedBytes = sizeof(Drawing) + std::size_t(maxPixels) * 4;
   void* shared = ::mmap(nullptr, sharedBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (shared == MAP_FAILED) return DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
@@ -125,6 +166,7 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(done[0]);
+    limitChildMemory(maxPixels);
     draw(reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size()), maxPixels, *drawing);
     ::_exit(0);
   }
