@@ -15,8 +15,13 @@ struct FileProblem {
 };
 
 // Whether `path` may be read: nothing when it is a regular file of at most
-// `maxBytes`, else the problem. For files handed to other programs.
+// `maxBytes`, else the problem. For files handed to other programs, such as
+// the documents opened on the desktop (Readme.txt, Whatsnew.txt, Config.ini),
+// with kMaxDocumentBytes.
 std::optional<FileProblem> checkRegularFile(const std::filesystem::path& path, std::uint64_t maxBytes);
+
+// The largest text document handed to the desktop to open.
+inline constexpr std::uint64_t kMaxDocumentBytes = 16u << 20;
 
 // Reads the whole of a regular file of at most `maxBytes`. The check is made
 // again on the opened descriptor, so a file swapped after the check is still
