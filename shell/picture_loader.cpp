@@ -327,6 +327,8 @@ DecodedPicture decodeJpeg(const QByteArray& data, qint64 maxPixels) {
 DecodedPicture decodeBitmap(const QByteArray& data, qint64 maxPixels) {
   const BitmapHeader header = readBitmapHeader(data);
   if (!header.valid) return DecodedPicture::failure(QStringLiteral("not a bitmap file"));
+  if (header.width <= 0 || header.height <= 0)
+    return DecodedPicture::failure(QStringLiteral("damaged bitmap file: it holds no pixels"));
   if (!sizeAcceptable(header.width, header.height, maxPixels))
     return DecodedPicture::tooLarge(header.width, header.height, maxPixels);
   if (header.pixelBytes > 0 && header.pixelOffset + header.pixelBytes > data.size())
