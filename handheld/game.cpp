@@ -45,7 +45,7 @@ void Handheld::Gam_Reset() {
   MissCount = 0;
   panel.Vid_Show_Panel_Miss(MissCount);
   Gam_Set_Level();
-  for (auto& lane : ItemLanes) lane.fill(0);
+  for (auto& lane : ItemLanes) lane.fill(EmptyCell);
   GotFlags.fill(0);
   HeroMovable = true;
   ActiveLane = 1;
@@ -53,83 +53,96 @@ void Handheld::Gam_Reset() {
 }
 
 void Handheld::Timer_GameTimer() {
-  auto cell = [this](int lane, int step) -> int& { return ItemLanes[lane - 1][step - 1]; };
-  int missedLane = 0;
-  bool caught = false;
-  int itemsInAdvancedLane = 0;
+  retireCaughtItems();
+  const int missedLane = judgeMiss();
+  const bool caught = !missedLane && judgeCatch();
+  const int itemsInAdvancedLane = missedLane ? 0 : advanceActiveLane();
+  if (missedLane) startMissPause(missedLane);
+  else ActiveLane = ActiveLane % 3 + 1;
+  redrawField();
+  playTickSound(missedLane, caught, itemsInAdvancedLane);
+}
 
-  // 1. Retire caught items: a caught item shows one tick at step 5, then one
-  //    tick as the lane's caught picture.
+// A caught item shows one tick at step 5, then one tick as the lane's caught
+// picture.
+void Handheld::retireCaughtItems() {
   for (int lane = 1; lane <= 3; ++lane) {
     GotFlags[lane - 1] = 0;
-    if (cell(lane, 5) == 2) {
-      cell(lane, 5) = 0;
+    if (cell(lane, 5) == CaughtCell) {
+      cell(lane, 5) = EmptyCell;
       GotFlags[lane - 1] = 1;
     }
   }
+}
 
-  // 2. Judge misses: an item at the last step outside the hero's column.
+// An item at the last step outside the hero's column is lost.
+int Handheld::judgeMiss() {
+  int missedLane = 0;
   for (int lane = 1; lane <= 3; ++lane) {
-    if (cell(lane, 5) == 1 && lane != HeroPos) {
-      cell(lane, 5) = 0;
+    if (cell(lane, 5) == ItemCell && lane != HeroPos) {
+      cell(lane, 5) = EmptyCell;
       missedLane = lane;
     }
   }
+  return missedLane;
+}
 
-  // 3. Judge the catch.
-  if (!missedLane && cell(HeroPos, 5) == 1) {
-    panel.Vid_Show_Hero(HeroPos, 2);
-    Timer_Hit.setInterval(100);
-    Timer_Hit.setEnabled(true);
-    cell(HeroPos, 5) = 2;
-    Score += 1;
-    if (Score > 9999) Score -= 10000;
-    panel.Vid_Show_Panel_Score(Score, true);
-    Gam_Set_Level();
-    caught = true;
-  }
+bool Handheld::judgeCatch() {
+  if (cell(HeroPos, 5) != ItemCell) return false;
+  panel.Vid_Show_Hero(HeroPos, 2);
+  Timer_Hit.setInterval(100);
+  Timer_Hit.setEnabled(true);
+  cell(HeroPos, 5) = CaughtCell;
+  Score += 1;
+  if (Score > 9999) Score -= 10000;
+  panel.Vid_Show_Panel_Score(Score, true);
+  Gam_Set_Level();
+  return true;
+}
 
-  // 4. Advance the active lane by one step and maybe place a new item.
-  if (!missedLane) {
-    const int lane = ActiveLane;
-    for (int step = 5; step > 1; --step) cell(lane, step) = cell(lane, step - 1);
-    cell(lane, 1) = 0;
+// Moves the active lane one step on and maybe places a new item at its start.
+int Handheld::advanceActiveLane() {
+  const int lane = ActiveLane;
+  for (int step = 5; step > 1; --step) cell(lane, step) = cell(lane, step - 1);
+  cell(lane, 1) = EmptyCell;
 
-    int itemsInPlay = 0;
-    for (const auto& row : ItemLanes)
-      for (int c : row) itemsInPlay += c == 1;
-    const bool drawn = random_.draw() == 0;
-    const bool proposed = drawn || itemsInPlay == 0;
-    const bool blocked = cell(lane, 2) == 1 || cell(kPreviousLane[lane], 1) == 1 ||
-                         itemsInPlay >= MaxItems;
-    if (proposed && !blocked) cell(lane, 1) = 1;
+  int itemsInPlay = 0;
+  for (const auto& row : ItemLanes)
+    for (LaneCell c : row) itemsInPlay += c == ItemCell;
+  const bool drawn = random_.draw() == 0;
+  const bool proposed = drawn || itemsInPlay == 0;
+  const bool blocked = cell(lane, 2) == ItemCell || cell(kPreviousLane[lane], 1) == ItemCell ||
+                       itemsInPlay >= MaxItems;
+  if (proposed && !blocked) cell(lane, 1) = ItemCell;
 
-    for (int c : ItemLanes[lane - 1]) itemsInAdvancedLane += c == 1;
-  }
+  int itemsInLane = 0;
+  for (LaneCell c : ItemLanes[lane - 1]) itemsInLane += c == ItemCell;
+  return itemsInLane;
+}
 
-  // 5. Consequences of a miss, or on to the next lane.
-  if (missedLane) {
-    HeroMovable = false;
-    Gam_Stop_All_Timers();
-    panel.setVisible(itemMiss(missedLane), true);
-    panel.setVisible(itemTarget(missedLane), false);
-    MissCount += 1;
-    panel.Vid_Show_Panel_Miss(MissCount);
-    Timer& next = MissCount >= 5 ? Timer_Game_Over : Timer_Reprise;
-    if (MissCount >= 5) ActiveLane = 0;
-    next.setInterval(MissCount >= 5 ? 100 : 1100);
-    next.setEnabled(true);
-  } else {
-    ActiveLane = ActiveLane % 3 + 1;
-  }
+// The miss shows, play rests; the fifth miss starts the game-over sequence.
+void Handheld::startMissPause(int missedLane) {
+  HeroMovable = false;
+  Gam_Stop_All_Timers();
+  panel.setVisible(itemMiss(missedLane), true);
+  panel.setVisible(itemTarget(missedLane), false);
+  MissCount += 1;
+  panel.Vid_Show_Panel_Miss(MissCount);
+  Timer& next = MissCount >= 5 ? Timer_Game_Over : Timer_Reprise;
+  if (MissCount >= 5) ActiveLane = 0;
+  next.setInterval(MissCount >= 5 ? 100 : 1100);
+  next.setEnabled(true);
+}
 
-  // 6. Redraw the field.
+void Handheld::redrawField() {
   for (int lane = 1; lane <= 3; ++lane) {
-    for (int step = 1; step <= 5; ++step) panel.setVisible(itemStep(lane, step), cell(lane, step) != 0);
+    for (int step = 1; step <= 5; ++step) panel.setVisible(itemStep(lane, step), cell(lane, step) != EmptyCell);
     panel.setVisible(itemGot(lane), GotFlags[lane - 1] == 1);
   }
+}
 
-  // 7. At most one sound: miss, then catch, then a step.
+// At most one sound: miss, then catch, then a step.
+void Handheld::playTickSound(int missedLane, bool caught, int itemsInAdvancedLane) {
   if (missedLane) Snd_Play(SoundMiss);
   else if (caught) Snd_Play(SoundGot);
   else if (itemsInAdvancedLane > 0) Snd_Play(SoundMove);

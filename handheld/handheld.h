@@ -26,6 +26,24 @@ enum ModeNumber : int {
   ModeGameOver = 10,
 };
 
+// The mode a ready display (6 or 7) starts its game in (8 or 9).
+constexpr int playModeOf(int readyMode) { return readyMode == ModeGameAReady ? ModeGameAPlay : ModeGameBPlay; }
+
+// The watch display that the Time button shows next: TIME 1, TIME 2, ALM,
+// CHR, DATE and round again; from any other mode, TIME 1.
+constexpr int nextWatchMode(int mode) {
+  switch (mode) {
+    case ModeTime1: return ModeTime2;
+    case ModeTime2: return ModeAlarm;
+    case ModeAlarm: return ModeChrono;
+    case ModeChrono: return ModeDate;
+    default: return ModeTime1;
+  }
+}
+
+// What one step of a lane holds.
+enum LaneCell : int { EmptyCell = 0, ItemCell = 1, CaughtCell = 2 };
+
 class Handheld {
  public:
   Handheld(TimerBackend& timers, const Clock& clock, RandomSource& random, SoundLayer& sound,
@@ -41,8 +59,8 @@ class Handheld {
   bool GameBHeld = false;
   bool ButtonLatch = false;  // one latch shared by Time, Left and Right
 
-  // Game state. ItemLanes[lane-1][step-1]: 0 empty, 1 item, 2 caught item.
-  std::array<std::array<int, 5>, 3> ItemLanes{};
+  // Game state. ItemLanes[lane-1][step-1].
+  std::array<std::array<LaneCell, 5>, 3> ItemLanes{};
   std::array<int, 3> GotFlags{};
   int Score = 0;
   int HiScoreA = 0;
@@ -117,6 +135,16 @@ class Handheld {
   void releaseButton(ImageId pressed, bool& flag);
   void pressGameButton(ImageId pressed, bool& held, int readyMode);
   void releaseGameButton(ImageId pressed, bool& held, int readyMode);
+
+  // The steps of a game tick, in their order (game.cpp).
+  LaneCell& cell(int lane, int step) { return ItemLanes[lane - 1][step - 1]; }
+  void retireCaughtItems();
+  int judgeMiss();  // the lane missed, 0 for none
+  bool judgeCatch();
+  int advanceActiveLane();  // the items in the lane advanced
+  void startMissPause(int missedLane);
+  void redrawField();
+  void playTickSound(int missedLane, bool caught, int itemsInAdvancedLane);
 
   const Clock& clock_;
   RandomSource& random_;

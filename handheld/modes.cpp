@@ -92,7 +92,7 @@ void Handheld::Gam_Set_Mode() {
 
 void Handheld::Timer_Game_StartTimer() {
   if ((Mode == ModeGameAReady && !GameAHeld) || (Mode == ModeGameBReady && !GameBHeld)) {
-    Mode += 2;
+    Mode = playModeOf(Mode);
     Gam_Set_Mode();
   }
   Timer_Game_Start.setEnabled(false);
@@ -127,7 +127,7 @@ void Handheld::pressGameButton(ImageId pressed, bool& held, int readyMode) {
 void Handheld::releaseGameButton(ImageId pressed, bool& held, int readyMode) {
   releaseButton(pressed, held);
   if (Mode == readyMode && !Timer_Game_Start.enabled()) {
-    Mode = readyMode + 2;
+    Mode = playModeOf(readyMode);
     Gam_Set_Mode();
   }
 }
@@ -140,8 +140,7 @@ void Handheld::Inp_game_b_up() { releaseGameButton(btn_game_b_down, GameBHeld, M
 void Handheld::Inp_time_down() {
   if (!pressAccepted(btn_time_down, ButtonLatch)) return;
   if ((Mode >= ModeAllSegments && Mode <= ModeDate) || Mode == ModeGameOver) {
-    Mode += 1;
-    if (Mode > ModeDate) Mode = ModeTime1;
+    Mode = nextWatchMode(Mode);
     Gam_Set_Mode();
   }
 }

@@ -17,8 +17,12 @@ namespace zarvik {
 //   Glyph:  a digit picture store, never shown
 enum class ImageRole { Face, Button, Pressed, Segment, Digit, Glyph };
 
+// The face's built-in size: the picture im_background covers.
+inline constexpr int kFaceWidth = 561;
+inline constexpr int kFaceHeight = 374;
+
 #define ZARVIK_SKIN_IMAGES(X)                                  \
-  X(im_background, Face, 0, 0, 561, 374)                       \
+  X(im_background, Face, 0, 0, kFaceWidth, kFaceHeight)       \
   X(im_background_screen_top, Face, 145, 50, 264, 204)         \
   X(btn_game_a_down, Pressed, 279, 304, 38, 21)                \
   X(btn_game_a_top, Button, 279, 304, 38, 21)                  \

@@ -60,9 +60,11 @@ ScanCodes platformScanCodes() {
                                                                                    : ScanCodes::Other;
 }
 
-std::uint16_t KeyCodeTracker::press(const QKeyEvent& event) {
+std::uint16_t KeyCodeTracker::press(const QKeyEvent& event, bool* repeat) {
   const quint32 scan = event.nativeScanCode();
-  if (event.isAutoRepeat() && pressed_.contains(scan)) return pressed_.value(scan);
+  const bool held = scan != 0 && pressed_.contains(scan);
+  if (repeat) *repeat = held || event.isAutoRepeat();
+  if (held) return pressed_.value(scan);
   std::uint16_t code = virtualKeyCode(event.key(), event.modifiers());
   constexpr quint32 kDigitRow1 = 10, kDigitRow0 = 19;  // X11 keycodes of the keys '1' to '0'
   if (scanCodes_ == ScanCodes::X11 && scan >= kDigitRow1 && scan <= kDigitRow0 &&

@@ -34,8 +34,10 @@ ScanCodes platformScanCodes();
 // Gives each key event its code and makes every release carry the code its
 // press had. Shift may change between press and release (press "1" as '!',
 // release it as '1' after letting go of Shift), so the code given at press is
-// remembered by the key's scan code. Auto-repeat releases are not releases:
-// X11 sends them between repeated presses while the key is held.
+// remembered by the key's scan code. A press of a key already held is a
+// repeat, marked by Qt or not (with X's detectable auto-repeat, repeated
+// presses come unmarked and without releases between them). Auto-repeat
+// releases are not releases: X11 sends them between repeated presses.
 //
 // The main row's digit keys are told by their position where the platform's
 // scan codes are X11 keycodes (xcb, Wayland): whatever the layout prints on
@@ -44,8 +46,9 @@ ScanCodes platformScanCodes();
 class KeyCodeTracker {
  public:
   explicit KeyCodeTracker(ScanCodes scanCodes = platformScanCodes()) : scanCodes_(scanCodes) {}
-  // The code of a press (first or repeated).
-  std::uint16_t press(const QKeyEvent& event);
+  // The code of a press (first or repeated); `repeat`, when given, tells
+  // whether the key was already held.
+  std::uint16_t press(const QKeyEvent& event, bool* repeat = nullptr);
   // The code of a release, or 0 for an auto-repeat release that must be ignored.
   std::uint16_t release(const QKeyEvent& event);
   // The codes of every key still held, forgotten at once: for a window that

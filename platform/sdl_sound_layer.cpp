@@ -1,6 +1,7 @@
 #include "sdl_sound_layer.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,6 +42,30 @@ void limitWaveChunksToTheFile(std::string& bytes) {
 
 // SDL_mixer is one global mixer: only one layer may hold it open.
 bool mixerTaken = false;
+
+// The name the desktop's sound server shows for this program and its stream
+// (the mixer's applications list).
+constexpr char kMixerName[] = "Zarvik50 Simulator";
+
+// ALSA prints a screenful of "ALSA lib ..." lines on standard error while SDL
+// probes a machine without a sound card, even when another driver (or the
+// silent one) then works. SDL loads libasound itself and offers no way to
+// quiet it, so libasound's error handler is replaced here with a silent one;
+// SDL's own error text still says why ALSA failed. The library stays loaded
+// so that SDL's later dlopen finds this same instance and its handler.
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void quietAlsa() {
+  static bool tried = false;
+  if (tried) return;
+  tried = true;
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (!alsa) return;  // no ALSA, no noise
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  using SetHandler = int (*)(Handler);
+  if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+    set(ignoreAlsaError);
+}
 
 }  // namespace
 
@@ -171,10 +196,12 @@ std::vector<std::string> SdlSoundLayer::driverOrder() const {
     order.push_back("alsa");
   }
   // The rest of SDL's drivers in SDL's order, but never "disk" (it would
-  // write a file) unless asked for through the environment.
+  // write a file), nor "sndio", which on Linux only reaches ALSA again and
+  // prints its failure on the terminal, unless asked for through the
+  // environment.
   for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
     const std::string driver = SDL_GetAudioDriver(i);
-    if (driver == "disk" || driver == "dummy") continue;
+    if (driver == "disk" || driver == "sndio" || driver == "dummy") continue;
     if (std::find(order.begin(), order.end(), driver) == order.end()) order.push_back(driver);
   }
   order.push_back("dummy");
@@ -195,6 +222,9 @@ bool SdlSoundLayer::openWith(const std::string& driver) {
   // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
   // program never reads, and the program could no longer be stopped.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_APP_NAME, kMixerName);
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, kMixerName);
+  quietAlsa();
   // The override beats SDL_AUDIODRIVER from the environment for this attempt;
   // resetting it afterwards restores the environment's value.
   SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);

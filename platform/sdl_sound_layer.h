@@ -11,7 +11,8 @@
 //   so samples loaded before a reopen stay valid (playing channels stop).
 //   Output type 2 prefers PulseAudio, then PipeWire; type 1 prefers ALSA.
 // - Whatever the order, SDL_AUDIODRIVER from the environment is tried first,
-//   then the preferred drivers, then every other real driver, and last SDL's
+//   then the preferred drivers, then every other real driver (but "sndio",
+//   which on Linux only reaches ALSA again), and last SDL's
 //   "dummy" driver: a machine without a sound device still loads samples, so
 //   a missing device is never mistaken for a missing Sound folder.
 //

@@ -2,12 +2,16 @@
 // terminate or until the face is closed.
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
 #include <QSettings>
 #include <chrono>
 
 #include "about_form.h"
 #include "application_state.h"
+#include "command_line.h"
+#include "data_folder.h"
+#include "error_box.h"
 #include "handheld.h"
 #include "keys_form.h"
 #include "main_window.h"
@@ -19,27 +23,42 @@
 #include "skin_picture.h"
 #include "splash_form.h"
 #include "system_clock.h"
+#include "x11_auto_repeat.h"
 
 int main(int argc, char* argv[]) {
+  QCoreApplication::setApplicationName("Zarvik50");
+  QCoreApplication::setOrganizationName("Quendrel");
+  QCoreApplication::setApplicationVersion(ZARVIK_VERSION);
+  zarvik::CommandLine commandLine;
+  if (zarvik::CommandLine::asksForInfo(argc, argv)) {
+    // Answered without a display, then the program ends.
+    QCoreApplication info(argc, argv);
+    commandLine.process(info);
+  }
+
   // The skin is laid out in pixels: a desktop scaled by a fraction (125 %,
   // 150 %) shows the face at its own size rather than stretched unevenly;
   // one scaled by a whole factor (200 %) multiplies it.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Zarvik50");
-  QApplication::setOrganizationName("Quendrel");
+  // A held key acts once: its repeats arrive as presses of a key already held.
+  zarvik::requestDetectableAutoRepeat();
+  QGuiApplication::setDesktopFileName(ZARVIK_APP_ID);
+  QIcon icon;
+  for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
+  commandLine.process(app);
+  if (!commandLine.settingsDir().isEmpty())
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, commandLine.settingsDir());
 
-  QCommandLineParser parser;
-  parser.setApplicationDescription("Zarvik (Omvix, Brumalo) Simulator");
-  parser.addHelpOption();
-  const QCommandLineOption windowed("windowed", "For tests: start in windowed mode, whatever is stored.");
-  const QCommandLineOption fullscreen("fullscreen", "For tests: start in fullscreen mode, whatever is stored.");
-  const QCommandLineOption settingsDir("settings-dir", "For tests: keep the settings under <dir> instead of the user's.",
-                                       "dir");
-  parser.addOptions({windowed, fullscreen, settingsDir});
-  parser.process(app);
-  if (parser.isSet(settingsDir))
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, parser.value(settingsDir));
+  // Every file the skin names is relative to the data folder.
+  const zarvik::DataFolderSearch data = zarvik::findDataFolder(
+      commandLine.dataDir(), qEnvironmentVariable("ZARVIK_DATA_DIR"), QCoreApplication::applicationDirPath());
+  if (data.folder.isEmpty() || !QDir::setCurrent(data.folder)) {
+    zarvik::showErrorBox(nullptr, data.folder.isEmpty() ? data.error
+                                                        : QStringLiteral("Cannot enter the data folder %1.").arg(data.folder));
+    return 1;
+  }
 
   QtTimerBackend timers;
   SystemClock clock;
@@ -54,15 +73,15 @@ int main(int argc, char* argv[]) {
   // face has opened (and may play at once, which needs the face).
   zarvik::SplashPending = true;
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
-  if (parser.isSet(windowed)) options.fullscreen = false;
-  if (parser.isSet(fullscreen)) options.fullscreen = true;
+  options.fullscreen = commandLine.fullscreen();
   TForm1 form(handheld, options);
   TAboutForm about;
   TKeysForm keys(form);
   TManualForm manual(zarvik::SkinSources::forProgram());
   TSplashForm splash(handheld, settings, form,
-                     zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture));
-  form.splashForm = &splash;
+                     zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
+                     form.menuEntry(11));
+  form.attachWindows({&about, &manual, &keys, &splash});
 
   // Told to terminate during start-up (no Config.ini, no sound samples): the
   // event loop would end at once, so it is not entered and nothing is shown.

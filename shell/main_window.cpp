@@ -8,6 +8,7 @@
 
 #include "application_state.h"
 #include "error_box.h"
+#include "game_menu_art.h"
 #include "skin_picture.h"
 
 using namespace zarvik;
@@ -30,20 +31,19 @@ const std::array<ImageId, kImageCount> kPaintOrder = [] {
   return order;
 }();
 
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
-
 constexpr int kMaxListedProblems = 12;
 
 }  // namespace
 
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::FramelessWindowHint),
       handheld_(handheld),
-      skinSources_(std::move(options.skin)) {
+      skinSources_(std::move(options.skin)),
+      btn_game_menu_background_picture(drawGameMenuBackground()) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
-  resize(561, 374);
+  resize(kFaceSize);
   FormCreate(options.fullscreen);
 }
 
@@ -53,7 +53,7 @@ TForm1::~TForm1() {
 
 QSize TForm1::screenSize() const {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-  return s ? s->size() : QSize(561, 374);
+  return s ? s->size() : kFaceSize;
 }
 
 void TForm1::LoadSkin() {
@@ -77,15 +77,14 @@ void TForm1::LoadSkin() {
   }
 }
 
-void TForm1::setFullscreen(bool on) {
-  IsFullscreen = on;
-  LoadSkin();
-  centreOnScreen();
-}
-
-void TForm1::centreOnScreen() {
-  const QSize screen = screenSize();
-  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+// A fullscreen face placed on the screen asks the window manager for the
+// fullscreen state, so that it covers the desktop's panels as fullscreen
+// programs do; parked off the screen or windowed, it holds no such state.
+void TForm1::moveEvent(QMoveEvent* event) {
+  const bool onScreen = pos().x() >= 0 && pos().y() >= 0;
+  setWindowState(IsFullscreen && onScreen ? windowState() | Qt::WindowFullScreen
+                                          : windowState() & ~Qt::WindowFullScreen);
+  QWidget::moveEvent(event);
 }
 
 std::optional<ImageId> TForm1::imageAt(QPoint point) const {
@@ -149,8 +148,8 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     }
   }
 
-  if (layout_.menuButtonVisible && !btn_game_menu_background_picture.isNull()) {
-    const QRect box(QPoint(0, 0), layout_.menuButtonBackgroundSize);
+  if (layout_.menuButtonVisible) {
+    const QRect box = gameMenuBackgroundRect();
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
     painter.drawImage(0, 0, btn_game_menu_background_picture);

@@ -5,6 +5,7 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 #include <optional>
@@ -14,6 +15,8 @@
 #include "key_codes.h"
 #include "skin_loader.h"
 
+class QAction;
+class QLabel;
 class QMenu;
 class TSplashForm;
 namespace zarvik {
@@ -35,13 +38,14 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   TForm1(zarvik::Handheld& handheld, Options options, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  zarvik::Handheld& handheld() { return handheld_; }
   zarvik::Panel& panel() { return handheld_.panel; }
-
-  bool IsFullscreen = true;
+  bool isFullscreen() const { return IsFullscreen; }
 
   // Keyboard and mouse bindings of the five buttons.
-  zarvik::KeyBindings KeyBindings;
+  const zarvik::KeyBindings& keyBindings() const { return KeyBindings; }
+  // Binds button n (1 to 5) to the key of index keyIndexes[n-1] of the key
+  // table, stores each index as Key<n> and renames the keys in the hints.
+  void applyKeyChoices(const std::array<int, zarvik::kButtonCount>& keyIndexes);
   // Sets the hints of the six hint-carrying button images from KeyBindings.
   void UpdateButtonHints();
   // The hint shown over an image; empty for an image without one.
@@ -51,18 +55,43 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void FormKeyDown(std::uint16_t key);
   void FormKeyUp(std::uint16_t key);
 
-  // Shown on the first activation while SplashPending is set.
-  TSplashForm* splashForm = nullptr;
+  // The windows that the menu opens and the splash window, created after the
+  // face; the splash window is shown on the first activation while
+  // SplashPending is set.
+  struct Windows {
+    QWidget* about = nullptr;
+    QWidget* manual = nullptr;
+    QWidget* keys = nullptr;
+    TSplashForm* splash = nullptr;
+  };
+  void attachWindows(const Windows& windows) { windows_ = windows; }
 
-  QMenu* pm_0_menu = nullptr;
+  static constexpr int kMenuRows = 13;
+
+  // The menu's preparation, run before it opens and before a shortcut acts.
+  void pm_0_menuPopup();
+  // The entries' actions, for the context menu and the in-game menu.
+  void pm_1_aboutClick();
+  void pm_2_readmeClick();
+  void pm_3_whatsnewClick();
+  void pm_4_manualClick();
+  void pm_6_configClick();
+  void pm_7_keysClick();
+  void pm_8_hiscoreClick();
+  void pm_10_fullscreenClick();
+  void pm_11_splashscreenClick();
+  void pm_14_exitClick();
+
+  // The in-game menu (fullscreen mode): the button folds and unfolds it.
+  void btn_game_menu_topClick();
+  void Vid_Display_Game_Menu(bool open);
+  // The entry of the context menu in row `row` (1 to 13).
+  QAction* menuEntry(int row) const { return MenuEntries[row - 1]; }
 
   // Lays the window out from Config.ini for IsFullscreen and loads the skin's
   // pictures. A missing Config.ini shows the error and tells the application
   // to terminate; other problems are listed in one error box.
   void LoadSkin();
-  // Switches the window mode: LoadSkin again, then centre the window.
-  void setFullscreen(bool on);
-  void centreOnScreen();
 
   // The topmost shown image whose rectangle holds the point (window pixels).
   std::optional<zarvik::ImageId> imageAt(QPoint point) const;
@@ -75,12 +104,14 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
   const zarvik::FaceLayout& layout() const { return layout_; }
 
-  // The in-game menu button's picture (drawn over everything in fullscreen mode).
-  QImage btn_game_menu_background_picture;
-
  protected:
+  QMenu* pm_0_menu = nullptr;
+  bool GameMenuOpen = false;
+  std::array<QPointer<QLabel>, kMenuRows> MenuRows;  // while the in-game menu is unfolded
+
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;  // FormActivate
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;  // FormClose
   bool event(QEvent* event) override;  // tool tips
   void keyPressEvent(QKeyEvent* event) override;
@@ -106,6 +137,14 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void updateWindowMask(const QRect& changed);
   QBitmap seeThroughMask(const QImage& picture) const;
   QSize screenSize() const;
+  void createMenu();
+  // Runs the entry of a menu shortcut key; false when the key is none.
+  bool menuShortcut(std::uint16_t key);
+  QRect gameMenuBackgroundRect() const;
+  QRect gameMenuButtonRect() const;
+  void la_menu_itemMouseEnter(QLabel* row);
+  void la_menu_itemMouseLeave(QLabel* row);
+  void la_menu_itemMouseUp();
 
   zarvik::Handheld& handheld_;
   zarvik::SkinSources skinSources_;
@@ -119,4 +158,12 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   int pressedButton_ = 0;  // the button (1..5) that a held left button pressed
   bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
+
+  Windows windows_;
+  bool IsFullscreen = true;
+  zarvik::KeyBindings KeyBindings;
+  std::array<QAction*, kMenuRows> MenuEntries{};
+  bool menuButtonPressed_ = false;  // a left press on the in-game menu button
+  // The in-game menu's picture: title strip and translucent panel, 256 x 512.
+  const QImage btn_game_menu_background_picture;
 };

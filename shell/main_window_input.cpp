@@ -37,10 +37,6 @@ int buttonOf(ImageId id) {
   return 0;
 }
 
-QRect rectOf(const Image& image) {
-  return QRect(image.rect.left, image.rect.top, image.rect.width, image.rect.height);
-}
-
 }  // namespace
 
 void TForm1::UpdateButtonHints() {
@@ -50,6 +46,15 @@ void TForm1::UpdateButtonHints() {
 }
 
 QString TForm1::hintOf(ImageId id) const { return hints_[id]; }
+
+void TForm1::applyKeyChoices(const std::array<int, kButtonCount>& keyIndexes) {
+  for (int n = 1; n <= kButtonCount; ++n) {
+    KeyBindings[n].KeyIndex = keyIndexes[n - 1];
+    handheld_.settings().writeInteger("Key" + std::to_string(n), KeyBindings[n].KeyIndex);
+    KeyBindings.AssignWord(n);
+  }
+  UpdateButtonHints();
+}
 
 void TForm1::FormKeyDown(std::uint16_t key) {
   if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].down)();
@@ -61,8 +66,15 @@ void TForm1::FormKeyUp(std::uint16_t key) {
 
 // A held key repeats its press (each repetition reaches the down action,
 // which ignores a button already held); X11's auto-repeat releases do not
-// count as releases.
-void TForm1::keyPressEvent(QKeyEvent* event) { FormKeyDown(keyCodes_.press(*event)); }
+// count as releases. A menu shortcut acts once per press, and only alone.
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  bool repeat = false;
+  const std::uint16_t key = keyCodes_.press(*event, &repeat);
+  constexpr Qt::KeyboardModifiers kModifiers =
+      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+  if (!repeat && !(event->modifiers() & kModifiers) && menuShortcut(key)) return;
+  FormKeyDown(key);
+}
 
 void TForm1::keyReleaseEvent(QKeyEvent* event) {
   if (const std::uint16_t key = keyCodes_.release(*event)) FormKeyUp(key);
@@ -79,11 +91,17 @@ bool TForm1::isDragArea(ImageId id) const {
   return id == im_background || id == im_background_screen_top || id == btn_set_top;
 }
 
+// The in-game menu lies over everything: a press there reaches no image, and
+// the menu button clicks on its release.
 void TForm1::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint point = event->position().toPoint();
-  const std::optional<ImageId> target = mouseTargetAt(point);
   dragging_ = false;
+  if (gameMenuBackgroundRect().contains(point)) {
+    menuButtonPressed_ = gameMenuButtonRect().contains(point);
+    return;
+  }
+  const std::optional<ImageId> target = mouseTargetAt(point);
   if (!target) return;
   if (const int n = buttonOf(*target)) {
     pressedButton_ = n;
@@ -100,13 +118,16 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
   if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (std::exchange(menuButtonPressed_, false) && gameMenuButtonRect().contains(event->position().toPoint()))
+    btn_game_menu_topClick();
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if (event->buttons() == Qt::NoButton) {
-    const std::optional<ImageId> target = mouseTargetAt(point);
-    if (target && buttonOf(*target)) setCursor(Qt::PointingHandCursor);
+    const std::optional<ImageId> target =
+        gameMenuBackgroundRect().contains(point) ? std::nullopt : mouseTargetAt(point);
+    if (gameMenuButtonRect().contains(point) || (target && buttonOf(*target))) setCursor(Qt::PointingHandCursor);
     else if (target == btn_set_top) setCursor(Qt::WhatsThisCursor);
     else unsetCursor();
     return;
@@ -121,13 +142,14 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 bool TForm1::event(QEvent* event) {
   if (event->type() != QEvent::ToolTip) return QWidget::event(event);
   const auto* help = static_cast<QHelpEvent*>(event);
-  const std::optional<ImageId> target = mouseTargetAt(help->pos());
+  const std::optional<ImageId> target =
+      gameMenuBackgroundRect().contains(help->pos()) ? std::nullopt : mouseTargetAt(help->pos());
   const QString hint = target ? hints_[*target] : QString();
   if (hint.isEmpty()) {
     QToolTip::hideText();
     event->ignore();
   } else {
-    QToolTip::showText(help->globalPos(), hint, this, rectOf(handheld_.panel[*target]));
+    QToolTip::showText(help->globalPos(), hint, this, toQRect(handheld_.panel[*target].rect));
   }
   return true;
 }

@@ -44,13 +44,7 @@ void TForm1::FormCreate(std::optional<bool> fullscreen) {
   UpdateButtonHints();
   setMouseTracking(true);  // pointer shapes follow the images under the pointer
 
-  // The context menu; its entries beyond Exit come with the menu itself.
-  pm_0_menu = new QMenu(this);
-  auto* pm_14_exit = pm_0_menu->addAction(tr("Exit"));
-  pm_14_exit->setShortcut(Qt::Key_Escape);
-  pm_14_exit->setShortcutContext(Qt::WindowShortcut);
-  connect(pm_14_exit, &QAction::triggered, this, [] { terminateApplication(); });
-  addAction(pm_14_exit);  // so that its shortcut works while the menu is closed
+  createMenu();
 
   // Every repaint is composed off-screen: Qt widgets are double-buffered.
 
@@ -74,12 +68,12 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::FormActivate() {
-  if (!SplashPending || !splashForm) return;
+  if (!SplashPending || !windows_.splash) return;
   SplashPending = false;
   qCInfo(lcStartup, "FormActivate: showing the splash window");
-  splashForm->show();
-  splashForm->raise();
-  splashForm->activateWindow();
+  windows_.splash->show();
+  windows_.splash->raise();
+  windows_.splash->activateWindow();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

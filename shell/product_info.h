@@ -13,11 +13,12 @@ inline constexpr char kWebsiteUrl[] = "https://www.quendrel.example/zarvik50/";
 inline constexpr char kEmail[] = "zarvik50@quendrel.example";
 inline constexpr char kDonationUrl[] = "https://www.quendrel.example/zarvik50/donate";
 
-// The about box's five facts: the simulator introduces itself.
+// The about box's five facts: the simulator introduces itself, a watch by
+// trade that catches items for fun.
 inline constexpr char kAboutName[] = "Zarvik50 Simulator";
-inline constexpr char kAboutBirthplace[] = "Quendrel";
+inline constexpr char kAboutBirthplace[] = "Quendrel's bench";
 inline constexpr char kAboutBirthDate[] = "December 2026";
-inline constexpr char kAboutOccupation[] = "LCD handheld simulator";
-inline constexpr char kAboutHobby[] = "catching items";
+inline constexpr char kAboutOccupation[] = "Telling the time";
+inline constexpr char kAboutHobby[] = "Catching items";
 
 }  // namespace product

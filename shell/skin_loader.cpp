@@ -1,6 +1,5 @@
 #include "skin_loader.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 
@@ -181,10 +180,11 @@ void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
 
 }  // namespace
 
+// The program makes its data folder the current one before any window exists.
 SkinSources SkinSources::forProgram() {
-  const fs::path programDir = QCoreApplication::applicationDirPath().toStdString();
-  const fs::path config = findFile("Config.ini", programDir).value_or(programDir / "Config.ini");
-  return {config, QDir::currentPath().toStdString()};
+  const fs::path dataDir = QDir::currentPath().toStdString();
+  const fs::path config = findFile("Config.ini", dataDir).value_or(dataDir / "Config.ini");
+  return {config, dataDir};
 }
 
 SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize screenSize, Panel& panel,
@@ -195,7 +195,7 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
     report.configMissing = true;
   } else {
     SkinRun run(sources, *ini, report);
-    layout.clientSize = {run.extent("Common", "GameWidth", 561), run.extent("Common", "GameHeight", 374)};
+    layout.clientSize = {run.extent("Common", "GameWidth", kFaceWidth), run.extent("Common", "GameHeight", kFaceHeight)};
     if (fullscreen) loadFullscreen(run, screenSize, layout);
     else loadWindowed(run, layout);
     loadImages(run, panel, layout.faceOffset);

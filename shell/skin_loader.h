@@ -22,13 +22,17 @@ struct SkinSources {
   std::filesystem::path configFile;
   std::filesystem::path baseDir;
 
-  // Config.ini beside the program, paths from the current folder.
+  // Config.ini and every path from the current folder: the data folder.
   static SkinSources forProgram();
 };
 
+inline constexpr QSize kFaceSize(kFaceWidth, kFaceHeight);
+
+inline QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
 // What LoadSkin sets on the main window besides the panel's images.
 struct FaceLayout {
-  QSize clientSize{561, 374};
+  QSize clientSize = kFaceSize;
   QColor windowColour{Qt::black};
   std::optional<QRgb> seeThrough;  // windowed mode: pixels of this colour show the desktop
   QPoint faceOffset;               // where the face area lies in the window

@@ -24,6 +24,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ADDRESS_SANITIZER 1
@@ -44,6 +46,7 @@ constexpr std::chrono::milliseconds kMaxDrawingTime{2000};
 struct Drawing {
   wmf_error_t error;
   bool tooLarge;
+  bool fontsMissing;
   unsigned width, height;
 };
 
@@ -58,6 +61,32 @@ QString wmfMessage(wmf_error_t error) {
     default: return QStringLiteral("the metafile could not be drawn");
   }
 }
+
+// libwmf loads its fonts when a metafile is first scanned and, when none can
+// be read, fails as if the file were bad; only its error text tells the two
+// apart. The text is caught in memory (never printed) and looked at on failure.
+class ErrorLog {
+ public:
+  ErrorLog() : stream_(open_memstream(&text_, &size_)) {}
+  ~ErrorLog() {
+    if (stream_) std::fclose(stream_);
+    std::free(text_);
+  }
+  ErrorLog(const ErrorLog&) = delete;
+  ErrorLog& operator=(const ErrorLog&) = delete;
+
+  FILE* stream() const { return stream_; }
+  bool mentions(const char* word) {
+    if (!stream_) return false;
+    std::fflush(stream_);
+    return text_ && std::strstr(text_, word);
+  }
+
+ private:
+  char* text_ = nullptr;
+  size_t size_ = 0;
+  FILE* stream_;
+};
 
 // libwmf allocates a buffer of the largest record size the header claims
 // before reading any record; no record can be larger than the file.
@@ -90,15 +119,19 @@ void limitChildMemory(qint64 maxPixels) {
 
 // In the child: sizes and draws the metafile into `out`.
 void draw(unsigned char* bytes, long size, qint64 maxPixels, Drawing& out) {
+  ErrorLog log;
   wmfAPI_Options options{};
   options.function = wmf_gd_function;
+  options.error_out = log.stream();
   wmfAPI* api = nullptr;
-  const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+  const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
+                              (log.stream() ? WMF_OPT_LOG_ERROR : WMF_OPT_NO_ERROR);
   out.error = wmf_api_create(&api, flags, &options);
   if (out.error != wmf_E_None) return;
   wmfD_Rect box{};
   out.error = wmf_mem_open(api, bytes, size);
   if (out.error == wmf_E_None) out.error = wmf_scan(api, 0, &box);
+  out.fontsMissing = out.error == wmf_E_BadFile && log.mentions("font");
   if (out.error == wmf_E_None) out.error = wmf_display_size(api, &out.width, &out.height, 96, 96);
   if (out.error == wmf_E_None && (out.width == 0 || out.height == 0)) out.error = wmf_E_BadFormat;
   if (out.error == wmf_E_None && qint64(out.width) * out.height > maxPixels) {
@@ -154,7 +187,7 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   const std::size_t sharedBytes = sizeof(Drawing) + std::size_t(maxPixels) * 4;
   void* shared = ::mmap(nullptr, sharedBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (shared == MAP_FAILED) return DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
-  auto* drawing = new (shared) Drawing{wmf_E_DeviceError, false, 0, 0};
+  auto* drawing = new (shared) Drawing{wmf_E_DeviceError, false, false, 0, 0};
   QByteArray bytes(data.constData(), data.size());  // libwmf reads from a non-const buffer
   int done[2];
   if (::pipe(done) != 0) {
@@ -183,6 +216,9 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
         QStringLiteral("the metafile takes too long to draw (more than %1 s)").arg(kMaxDrawingTime.count() / 1000.0));
   } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     result = DecodedPicture::failure(QStringLiteral("the metafile could not be drawn (its drawing failed)"));
+  } else if (drawing->fontsMissing) {
+    result = DecodedPicture::failure(
+        QStringLiteral("the fonts for drawing metafiles are missing (install the package fonts-urw-base35)"));
   } else if (drawing->tooLarge) {
     result = DecodedPicture::tooLarge(drawing->width, drawing->height, maxPixels);
   } else if (drawing->error != wmf_E_None) {

@@ -1,44 +1,51 @@
 #include "about_form.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <QUrl>
 
 #include "clickable_label.h"
 #include "key_codes.h"
 #include "product_info.h"
+#include "window_placement.h"
 
 namespace {
 
 const QColor kBackground(8, 41, 82);
 
-QFont arial(int pixels, bool bold, bool italic = false, bool underline = false) {
+// Captions are plain, facts bold, the hobby bold italic; links are larger,
+// underlined and yellow.
+enum class TextStyle { Caption, Fact, Hobby, Link };
+
+QFont arialFor(TextStyle style) {
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  font.setItalic(italic);
-  font.setUnderline(underline);
+  font.setPixelSize(style == TextStyle::Link ? 12 : 11);
+  font.setBold(style != TextStyle::Caption);
+  font.setItalic(style == TextStyle::Hobby);
+  font.setUnderline(style == TextStyle::Link);
   return font;
 }
 
+// A label at `place`; a place without a size lets the label take its text's.
 template <typename Label>
-Label* place(Label* label, const QString& text, QRect where, const QFont& font, QColor colour) {
+Label* addLabel(Label* label, const QString& text, TextStyle style, QRect place) {
   label->setText(text);
-  label->setFont(font);
-  if (where.width() > 0) label->setGeometry(where);
-  else {
-    label->move(where.topLeft());
+  label->setFont(arialFor(style));
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, style == TextStyle::Link ? Qt::yellow : Qt::white);
+  label->setPalette(palette);
+  if (place.isValid()) {
+    label->setGeometry(place);
+  } else {
+    label->move(place.topLeft());
     label->adjustSize();
   }
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
   return label;
 }
+
+QRect sizedToText(int left, int top) { return QRect(QPoint(left, top), QSize()); }
 
 // A greyscale handheld on a transparent ground.
 QPixmap drawPicture() {
@@ -63,6 +70,10 @@ QPixmap drawPicture() {
 TAboutForm::TAboutForm(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
+  FormCreate();
+}
+
+void TAboutForm::FormCreate() {
   setWindowTitle(QStringLiteral("About the author..."));
   setFixedSize(397, 176);
   QPalette palette = this->palette();
@@ -70,54 +81,44 @@ TAboutForm::TAboutForm(QWidget* parent)
   setPalette(palette);
   setAutoFillBackground(true);
 
+  using enum TextStyle;
   im_picture = new QLabel(this);
   im_picture->setGeometry(8, 8, 116, 160);
   im_picture->setPixmap(drawPicture());
-
-  struct Fact {
-    const char* caption;
-    const char* value;
-    int top;
-    int valueWidth;
-  };
-  const Fact facts[] = {{"Name:", product::kAboutName, 8, 147},
-                        {"Birthplace:", product::kAboutBirthplace, 32, 101},
-                        {"Birth date:", product::kAboutBirthDate, 56, 101},
-                        {"Occupation:", product::kAboutOccupation, 80, 133},
-                        {"Hobby:", product::kAboutHobby, 104, 93}};
-  for (const Fact& fact : facts) {
-    const bool hobby = fact.top == 104;
-    place(new QLabel(this), QString::fromLatin1(fact.caption),
-          hobby ? QRect(132, fact.top, 0, 0) : QRect(132, fact.top, 72, 14), arial(11, false),
-          Qt::white);
-    place(new QLabel(this), QString::fromLatin1(fact.value), QRect(212, fact.top, fact.valueWidth, 14),
-          arial(11, true, hobby), Qt::white);
-  }
-  place(new QLabel(this), QStringLiteral("Website:"), QRect(132, 128, 0, 0), arial(11, false),
-        Qt::white);
-  place(new QLabel(this), QStringLiteral("Email:"), QRect(132, 152, 0, 0), arial(11, false),
-        Qt::white);
-  la_website_2 = place(new ClickableLabel(this), QString::fromLatin1(product::kWebsiteText),
-                       QRect(212, 128, 168, 15), arial(12, true, false, true), Qt::yellow);
-  la_email_2 = place(new ClickableLabel(this), QString::fromLatin1(product::kEmail),
-                     QRect(212, 152, 168, 15), arial(12, true, false, true), Qt::yellow);
+  la_name_1 = addLabel(new QLabel(this), "Name:", Caption, {132, 8, 72, 14});
+  la_name_2 = addLabel(new QLabel(this), product::kAboutName, Fact, {212, 8, 147, 14});
+  la_birthplace_1 = addLabel(new QLabel(this), "Birthplace:", Caption, {132, 32, 72, 14});
+  la_birthplace_2 = addLabel(new QLabel(this), product::kAboutBirthplace, Fact, {212, 32, 101, 14});
+  la_birthdate_1 = addLabel(new QLabel(this), "Birth date:", Caption, {132, 56, 72, 14});
+  la_birthdate_2 = addLabel(new QLabel(this), product::kAboutBirthDate, Fact, {212, 56, 101, 14});
+  la_job_1 = addLabel(new QLabel(this), "Occupation:", Caption, {132, 80, 72, 14});
+  la_job_2 = addLabel(new QLabel(this), product::kAboutOccupation, Fact, {212, 80, 133, 14});
+  la_hobby_1 = addLabel(new QLabel(this), "Hobby:", Caption, sizedToText(132, 104));
+  la_hobby_2 = addLabel(new QLabel(this), product::kAboutHobby, Hobby, {212, 104, 93, 14});
+  la_website_1 = addLabel(new QLabel(this), "Website:", Caption, sizedToText(132, 128));
+  la_website_2 = addLabel(new ClickableLabel(this), product::kWebsiteText, Link, {212, 128, 168, 15});
+  la_email_1 = addLabel(new QLabel(this), "Email:", Caption, sizedToText(132, 152));
+  la_email_2 = addLabel(new ClickableLabel(this), product::kEmail, Link, {212, 152, 168, 15});
   connect(la_website_2, &ClickableLabel::clicked, this, &TAboutForm::la_website_2Click);
   connect(la_email_2, &ClickableLabel::clicked, this, &TAboutForm::la_email_2Click);
 
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 2);
+  zarvik::centreOnScreen(*this);
 }
 
 void TAboutForm::keyPressEvent(QKeyEvent* event) {
-  if (zarvik::virtualKeyCode(event->key(), event->modifiers()) == zarvik::vk::Escape) close();
+  FormKeyDown(zarvik::virtualKeyCode(event->key(), event->modifiers()));
+}
+
+void TAboutForm::FormKeyDown(std::uint16_t key) {
+  if (key == zarvik::vk::Escape) hide();
 }
 
 void TAboutForm::la_website_2Click() {
   QDesktopServices::openUrl(QUrl(QString::fromLatin1(product::kWebsiteUrl)));
-  close();
+  hide();
 }
 
 void TAboutForm::la_email_2Click() {
   QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromLatin1(product::kEmail)));
-  close();
+  hide();
 }

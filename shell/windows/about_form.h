@@ -1,8 +1,10 @@
 #pragma once
-// The about box: a picture, five facts and the project's two links. Closed
-// with Esc, its close button, or by following a link; closing only hides it.
+// The about box: a picture, five facts about the simulator and the project's
+// two links. Stays in front of the other windows. Closed with Esc, its close
+// button, or by following a link; closing only hides it.
 
 #include <QWidget>
+#include <cstdint>
 
 class ClickableLabel;
 class QLabel;
@@ -13,15 +15,28 @@ class TAboutForm : public QWidget {
  public:
   explicit TAboutForm(QWidget* parent = nullptr);
 
-  ClickableLabel* la_website_2 = nullptr;
-  ClickableLabel* la_email_2 = nullptr;
-
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
+  QLabel* im_picture = nullptr;
+  QLabel* la_name_1 = nullptr;
+  QLabel* la_name_2 = nullptr;
+  QLabel* la_birthplace_1 = nullptr;
+  QLabel* la_birthplace_2 = nullptr;
+  QLabel* la_birthdate_1 = nullptr;
+  QLabel* la_birthdate_2 = nullptr;
+  QLabel* la_job_1 = nullptr;
+  QLabel* la_job_2 = nullptr;
+  QLabel* la_hobby_1 = nullptr;
+  QLabel* la_hobby_2 = nullptr;
+  QLabel* la_website_1 = nullptr;
+  ClickableLabel* la_website_2 = nullptr;
+  QLabel* la_email_1 = nullptr;
+  ClickableLabel* la_email_2 = nullptr;
+
  private:
+  void FormCreate();
+  void FormKeyDown(std::uint16_t key);
   void la_website_2Click();
   void la_email_2Click();
-
-  QLabel* im_picture = nullptr;
 };

@@ -24,6 +24,17 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   held_ = false;
   if (!released_.isNull()) setPixmap(released_);
   if (!std::exchange(secondClick_, false) && rect().contains(event->position().toPoint())) emit clicked();
+  emit leftReleased();
+}
+
+void ClickableLabel::enterEvent(QEnterEvent* event) {
+  emit hovered(true);
+  QLabel::enterEvent(event);
+}
+
+void ClickableLabel::leaveEvent(QEvent* event) {
+  emit hovered(false);
+  QLabel::leaveEvent(event);
 }
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -17,11 +17,17 @@ class ClickableLabel : public QLabel {
 
  signals:
   void clicked();
+  // The left button let go after a press on the label, after any click.
+  void leftReleased();
+  // The pointer entered (true) or left (false) the label.
+  void hovered(bool inside);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   QPixmap released_;

@@ -7,39 +7,17 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "fonts.h"
 #include "key_bindings.h"
 #include "key_codes.h"
 #include "main_window.h"
+#include "window_labels.h"
 
 using namespace zarvik;
 
 namespace {
 
 const QColor kBackground(8, 41, 82);
-
-QFont makeFont(const char* family, int pixels, bool bold, bool underline = false) {
-  QFont f(QString::fromLatin1(family));
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  f.setUnderline(underline);
-  return f;
-}
-
-void paintText(QLabel* label, QColor colour) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
-}
-
-QLabel* makeLabel(QWidget* parent, const char* text, QRect place, const QFont& f,
-                  Qt::Alignment alignment = Qt::AlignLeft) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
-  label->setGeometry(place);
-  label->setFont(f);
-  label->setAlignment(alignment | Qt::AlignVCenter);
-  paintText(label, Qt::white);
-  return label;
-}
 
 }  // namespace
 
@@ -53,9 +31,10 @@ TKeysForm::TKeysForm(TForm1& mainForm)
   setPalette(palette);
   setAutoFillBackground(true);
 
-  const QFont heading = makeFont("MS Sans Serif", 11, true, true);
-  makeLabel(this, "Main operations", {8, 8, 104, 13}, heading);
-  makeLabel(this, "Game controls", {336, 8, 104, 13}, heading, Qt::AlignRight);
+  const QFont heading = pixelFont(QStringLiteral("MS Sans Serif"), 11, Bold | Underlined);
+  makeLabel(this, QStringLiteral("Main operations"), {8, 8, 104, 13}, heading, Qt::white);
+  makeLabel(this, QStringLiteral("Game controls"), {336, 8, 104, 13}, heading, Qt::white,
+            Qt::AlignRight | Qt::AlignVCenter);
 
   struct Row {
     const char* name;
@@ -73,13 +52,14 @@ TKeysForm::TKeysForm(TForm1& mainForm)
 
   for (int n = 1; n <= kButtonCount; ++n) {
     const Row& row = rows[n - 1];
-    KeyLabels[n - 1] = makeLabel(this, row.name, row.label, makeFont("Arial", 11, true), row.alignment);
+    KeyLabels[n - 1] = makeLabel(this, QString::fromLatin1(row.name), row.label, arial(11, Bold), Qt::white,
+                                 row.alignment | Qt::AlignVCenter);
     auto* combo = new QComboBox(this);
-    combo->setFont(makeFont("Arial", 11, false));  // a 13-pixel cell
+    combo->setFont(arial(11));  // a 13-pixel cell
     combo->addItems(choices);
     combo->move(row.combo);
     combo->resize(120, combo->sizeHint().height());
-    combo->setCurrentIndex(mainForm_.KeyBindings[n].KeyIndex - 1);
+    combo->setCurrentIndex(mainForm_.keyBindings()[n].KeyIndex - 1);
     combo->installEventFilter(this);
     connect(combo, &QComboBox::currentIndexChanged, this, &TKeysForm::cbChange);
     KeyCombos[n - 1] = combo;
@@ -87,8 +67,11 @@ TKeysForm::TKeysForm(TForm1& mainForm)
 
   btn_accept = new QPushButton(QStringLiteral("- ACCEPT -"), this);
   btn_accept->setGeometry(183, 130, 82, 25);
-  btn_accept->setFont(makeFont("Arial", 11, true));
+  btn_accept->setFont(arial(11, Bold));
   btn_accept->setCursor(Qt::PointingHandCursor);
+  QPalette acceptPalette = btn_accept->palette();
+  acceptPalette.setColor(QPalette::ButtonText, acceptPalette.color(QPalette::Light));  // the 3-D light colour
+  btn_accept->setPalette(acceptPalette);
   btn_accept->installEventFilter(this);
   connect(btn_accept, &QPushButton::clicked, this, &TKeysForm::btn_acceptClick);
 
@@ -100,13 +83,13 @@ TKeysForm::TKeysForm(TForm1& mainForm)
 }
 
 bool TKeysForm::CheckKeys() {
-  for (QLabel* label : KeyLabels) paintText(label, Qt::white);
+  for (QLabel* label : KeyLabels) setTextColour(*label, Qt::white);
   bool clash = false;
   for (int j = 0; j < kButtonCount; ++j)
     for (int k = 0; k < kButtonCount; ++k)
       if (k != j && KeyCombos[j]->currentText() == KeyCombos[k]->currentText()) {
-        paintText(KeyLabels[j], Qt::red);
-        paintText(KeyLabels[k], Qt::red);
+        setTextColour(*KeyLabels[j], Qt::red);
+        setTextColour(*KeyLabels[k], Qt::red);
         clash = true;
       }
   return clash;
@@ -117,13 +100,9 @@ void TKeysForm::cbChange() { btn_accept->setEnabled(!CheckKeys()); }
 // Every list holds a choice: the bindings it starts from always name a key of
 // the table, since loading them repairs any stored index outside it.
 void TKeysForm::btn_acceptClick() {
-  for (int n = 1; n <= kButtonCount; ++n) {
-    mainForm_.KeyBindings[n].KeyIndex = KeyCombos[n - 1]->currentIndex() + 1;
-    mainForm_.handheld().settings().writeInteger("Key" + std::to_string(n),
-                                                 mainForm_.KeyBindings[n].KeyIndex);
-    mainForm_.KeyBindings.AssignWord(n);
-  }
-  mainForm_.UpdateButtonHints();
+  std::array<int, kButtonCount> keyIndexes{};
+  for (int n = 1; n <= kButtonCount; ++n) keyIndexes[n - 1] = KeyCombos[n - 1]->currentIndex() + 1;
+  mainForm_.applyKeyChoices(keyIndexes);
   close();
 }
 

@@ -17,16 +17,16 @@ class TKeysForm : public QWidget {
  public:
   explicit TKeysForm(TForm1& mainForm);
 
-  // KeyLabels[n-1] and KeyCombos[n-1] belong to button n (1 Game A ... 5 Right).
-  std::array<QLabel*, 5> KeyLabels{};
-  std::array<QComboBox*, 5> KeyCombos{};
-  QPushButton* btn_accept = nullptr;
-
   // True when two buttons show the same key; paints their labels red.
   bool CheckKeys();
   void btn_acceptClick();
 
  protected:
+  // KeyLabels[n-1] and KeyCombos[n-1] belong to button n (1 Game A ... 5 Right).
+  std::array<QLabel*, 5> KeyLabels{};
+  std::array<QComboBox*, 5> KeyCombos{};
+  QPushButton* btn_accept = nullptr;
+
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

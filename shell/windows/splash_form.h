@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "key_codes.h"
+
 class ClickableLabel;
 class QAction;
 class QCheckBox;
@@ -23,25 +25,16 @@ class TSplashForm : public QWidget {
   Q_OBJECT
 
  public:
-  // Positions in the driver list, stored as SoundMode.
-  enum Driver { DirectSound = 0, MultiMedia = 1, NoSound = 2 };
-
   // `handheldPicture`, the skin's face, is printed on the retail box; when it
   // is null a plain drawn handheld stands in. `splashMenuEntry` (may be null)
   // is ticked like the check box by the play action.
   TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& settings, QWidget& mainWindow,
               const QImage& handheldPicture, QAction* splashMenuEntry = nullptr);
 
+  // Whether "Display this splash screen at startup" is ticked.
+  bool splashScreenChecked() const;
   // Whether creation ran the play action at once (driver stored, splash off).
   bool playedAtCreation() const { return playedAtCreation_; }
-
-  QComboBox* cb_sound = nullptr;
-  QCheckBox* chb_splashscreen = nullptr;
-  ClickableLabel* btn_play = nullptr;
-  QLabel* btn_play_disabled = nullptr;
-  ClickableLabel* btn_paypal = nullptr;
-  ClickableLabel* la_website_2 = nullptr;
-  ClickableLabel* la_email_2 = nullptr;
 
   void btn_playClick();
   void FormKeyDown(std::uint16_t key);
@@ -51,6 +44,14 @@ class TSplashForm : public QWidget {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
+  QComboBox* cb_sound = nullptr;
+  QCheckBox* chb_splashscreen = nullptr;
+  ClickableLabel* btn_play = nullptr;
+  QLabel* btn_play_disabled = nullptr;
+  ClickableLabel* btn_paypal = nullptr;
+  ClickableLabel* la_website_2 = nullptr;
+  ClickableLabel* la_email_2 = nullptr;
+
  private:
   void FormCreate();
   void cb_soundChange();
@@ -59,6 +60,7 @@ class TSplashForm : public QWidget {
   void la_email_2Click();
   void btn_paypalClick();
 
+  zarvik::KeyCodeTracker keyCodes_;
   zarvik::Handheld& handheld_;
   zarvik::SettingsStore& settings_;
   QWidget& mainWindow_;

@@ -10,6 +10,11 @@
 #                  keys until it ends; its high score is stored
 #   sound_failure  a driver chosen with Sound/Gameover.wav missing: the error
 #                  message, SoundMode -1 and SplashScreen 1 stored, the end
+#   menu           the menu's shortcuts, entries picked from the context menu
+#                  with the keyboard, the in-game menu's fullscreen row; a
+#                  stand-in xdg-open records what the desktop was asked to open
+#   held_key       the Time key held for two seconds advances the mode once,
+#                  whatever auto-repeat the X server sends
 #
 #   startup_test.sh <case>     (E2E_BUILD_DIR and CLOSE_REQUEST set)
 
@@ -19,12 +24,12 @@ FACE_TITLE='^Zarvik \(Omvix, Brumalo\) Simulator$'
 SPLASH_TITLE='^About this game'
 CLOSE_LINE='FormClose: samples freed, sound library closed, settings released'
 
-# The program as a user starts it, from its folder (or another working
-# folder), with the start-up steps logged.
+# The program as a user starts it, from another folder than its own, with
+# the start-up steps logged; with its data from the folder given, if any.
 start() {
-  local dir=${1:-$E2E_BUILD_DIR}
-  (cd "$dir" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
-     QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik") >"$E2E_TMP/zarvik.log" 2>&1 &
+  (cd "$E2E_TMP" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
+     QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik" ${1:+--data-dir "$1"}) \
+    >"$E2E_TMP/zarvik.log" 2>&1 &
   E2E_ZARVIK_PID=$!
   E2E_PIDS+=($E2E_ZARVIK_PID)
 }
@@ -281,16 +286,104 @@ case_game() {
   e2e_log "HiScore1=$(stored HiScore1)"
 }
 
+# Whether a segment, left top width height on the handheld, is dark on the screen.
+segment_lit() {
+  e2e_screenshot "$E2E_TMP/segment.png" "$3x$4+$((FX + $1))+$((FY + $2))"
+  [ "$(convert "$E2E_TMP/segment.png" -colorspace gray -threshold 40% -format '%[fx:round(100*(1-mean))]' info:)" -gt 8 ]
+}
+segment_unlit() { ! segment_lit "$@"; }
+TIME_1=(223 61 22 11) TIME_2=(200 61 23 11) ALARM=(200 77 17 11) CHRONO=(217 77 15 11)
+
+case_held_key() {
+  seed_store SoundMode=2 SplashScreen=0 FullscreenMode=0
+  start
+  e2e_check "the face comes up" wait_until 30 face_up
+  xdotool key 3
+  e2e_check "the 3 key shows TIME 1" wait_until 10 segment_lit "${TIME_1[@]}"
+  local i watch_modes=0
+  xdotool keydown 3
+  for i in $(seq 8); do
+    sleep 0.25
+    if segment_lit "${ALARM[@]}" || segment_lit "${CHRONO[@]}"; then watch_modes=$((watch_modes + 1)); fi
+  done
+  xdotool keyup 3
+  e2e_check "holding Time never reaches the alarm or chronograph" [ $watch_modes -eq 0 ]
+  e2e_check "it shows TIME 2" segment_lit "${TIME_2[@]}"
+  e2e_check "and no longer TIME 1" segment_unlit "${TIME_1[@]}"
+}
+
+# A stand-in for the desktop's open operation, first on PATH: it records its
+# arguments and where it was asked from.
+stub_xdg_open() {
+  mkdir -p "$E2E_TMP/bin"
+  printf '#!/bin/sh\necho "$PWD $*" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
+  chmod +x "$E2E_TMP/bin/xdg-open"
+  export PATH="$E2E_TMP/bin:$PATH"
+}
+opened() { grep -qxF "$E2E_BUILD_DIR file://$E2E_BUILD_DIR/$1" "$E2E_TMP/opened" 2>/dev/null; }
+fullscreen_face() { face_up && [ "$WX,$WY,$WW,$WH" = "0,0,1024,768" ]; }
+windowed_face() { face_up && [ "$WX,$WY,$WW,$WH" = "231,197,561,374" ]; }
+context_menu_pick() {  # the n-th entry that is not a separator
+  xdotool mousemove 950 700 click 3  # beside the manual
+  sleep 0.5
+  xdotool key --delay 50 $(printf 'Down %.0s' $(seq "$1")) Return
+}
+
+case_menu() {
+  stub_xdg_open
+  seed_store SoundMode=2 SplashScreen=1 FullscreenMode=1 HiScore1=12 HiScore2=7
+  start
+  e2e_check "the splash window appears" wait_until 30 find_splash
+  e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
+  xdotool key Return
+  e2e_check "the face comes up in fullscreen mode" wait_until 30 fullscreen_face
+
+  xdotool key F1
+  e2e_check "F1 shows the about box" wait_until 10 has_window '^About the author'
+  xdotool key Escape
+  e2e_check "Esc hides it" wait_until 10 no_window '^About the author'
+  xdotool key F2 F3
+  e2e_check "F2 opens Readme.txt by its name" wait_until 10 opened Readme.txt
+  e2e_check "F3 opens Whatsnew.txt" wait_until 10 opened Whatsnew.txt
+  xdotool key F4
+  e2e_check "F4 shows the manual" wait_until 10 has_window '^Manual$'
+
+  xdotool windowactivate --sync "$(window_named "$FACE_TITLE")"
+  context_menu_pick 5
+  e2e_check "the menu's 'Edit configuration file' opens Config.ini" wait_until 10 opened Config.ini
+  context_menu_pick 7
+  e2e_check "Reset Hiscores stores 0 for Game A" wait_until 10 stored_is HiScore1 0
+  e2e_check "and for Game B" stored_is HiScore2 0
+  context_menu_pick 9
+  e2e_check "the splash entry stores its new state" wait_until 10 stored_is SplashScreen 0
+
+  xdotool key F12
+  e2e_check "F12 goes to windowed mode" wait_until 10 windowed_face
+  e2e_check "and stores it" stored_is FullscreenMode 0
+  xdotool key F12
+  e2e_check "F12 again goes back to fullscreen mode" wait_until 10 fullscreen_face
+  e2e_check "and stores it" stored_is FullscreenMode 1
+  xdotool mousemove 10 10 click 1
+  sleep 0.5
+  xdotool mousemove 60 $((32 * 10 + 16)) click 1
+  e2e_check "the in-game menu's fullscreen row goes to windowed mode" wait_until 10 windowed_face
+  e2e_check "and stores it" stored_is FullscreenMode 0
+
+  xdotool key Escape
+  e2e_check "Esc ends the program" wait_until 10 ended
+}
+
 case_sound_failure() {
   # A copy of the installation whose Sound folder lacks Gameover.wav.
   local install="$E2E_TMP/install"
   mkdir -p "$install/Sound"
+  ln -s "$E2E_BUILD_DIR/Config.ini" "$install/Config.ini"
   ln -s "$E2E_BUILD_DIR/Graphics" "$install/Graphics"
   for f in Got Miss Move Start; do ln -s "$E2E_BUILD_DIR/Sound/$f.wav" "$install/Sound/$f.wav"; done
   start "$install"
   e2e_check "the splash window appears" wait_until 30 find_splash
   e2e_check "the splash has the keyboard" wait_until 10 splash_has_focus
-  xdotool key Down  # "Microsoft DirectSound"
+  xdotool key Down  # "PulseAudio / PipeWire"
   xdotool key Return
   e2e_check "the error message appears" wait_until 30 has_window '^Error'
   e2e_check "the face never comes up" no_face_yet

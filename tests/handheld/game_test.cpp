@@ -118,8 +118,8 @@ TEST(Levels, TableForBothGames) {
 // Places one item at the last step of the hero's lane, so that the next tick
 // catches it.
 void itemBeforeTheHero(Rig& rig) {
-  for (auto& lane : rig.hh.ItemLanes) lane.fill(0);
-  rig.hh.ItemLanes[rig.hh.HeroPos - 1][4] = 1;
+  for (auto& lane : rig.hh.ItemLanes) lane.fill(EmptyCell);
+  rig.hh.ItemLanes[rig.hh.HeroPos - 1][4] = ItemCell;
 }
 
 TEST(Levels, NewIntervalTakesEffectFromTheCatch) {
@@ -156,8 +156,8 @@ void fifthMissNextTick(Rig& rig, int score) {
   rig.hh.MissCount = 4;
   rig.hh.Score = score;
   rig.hh.panel.Vid_Show_Panel_Score(score, true);
-  for (auto& lane : rig.hh.ItemLanes) lane.fill(0);
-  rig.hh.ItemLanes[rig.hh.HeroPos == 1 ? 2 : 0][4] = 1;
+  for (auto& lane : rig.hh.ItemLanes) lane.fill(EmptyCell);
+  rig.hh.ItemLanes[rig.hh.HeroPos == 1 ? 2 : 0][4] = ItemCell;
 }
 
 TEST(GameOver, SequenceAfterTheFifthMiss) {
@@ -227,9 +227,9 @@ TEST(Items, LoweredLimitKeepsItemsInPlay) {
   EXPECT_EQ(rig.hh.MaxItems, 5);
   // Four items in play, one of them about to be caught: the score reaches
   // 200 and the limit falls back to 1 with three items still in play.
-  for (auto& lane : rig.hh.ItemLanes) lane.fill(0);
-  rig.hh.ItemLanes[0][1] = rig.hh.ItemLanes[1][1] = rig.hh.ItemLanes[2][2] = 1;
-  rig.hh.ItemLanes[1][4] = 1;
+  for (auto& lane : rig.hh.ItemLanes) lane.fill(EmptyCell);
+  rig.hh.ItemLanes[0][1] = rig.hh.ItemLanes[1][1] = rig.hh.ItemLanes[2][2] = ItemCell;
+  rig.hh.ItemLanes[1][4] = ItemCell;
   rig.hh.ActiveLane = 1;
   rig.wait(215);
   EXPECT_EQ(rig.hh.Score, 200);

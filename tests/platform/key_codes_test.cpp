@@ -68,6 +68,13 @@ TEST(KeyCodeTracker, AutoRepeatRepeatsThePressAndHidesTheInterleavedReleases) {
   // Shift let go while held: the repeat still belongs to the first press.
   EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, 10, true)), 49);
   EXPECT_EQ(tracker.release(keyEvent(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, 10)), 49);
+  // X's detectable auto-repeat: unmarked presses of a held key, no releases.
+  bool repeat = true;
+  EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10), &repeat), 49);
+  EXPECT_FALSE(repeat);
+  EXPECT_EQ(tracker.press(keyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, 10), &repeat), 49);
+  EXPECT_TRUE(repeat);
+  EXPECT_EQ(tracker.release(keyEvent(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, 10)), 49);
 }
 
 TEST(KeyCodeTracker, EventsWithoutScanCodesAreMappedOneByOne) {

@@ -17,10 +17,10 @@
 #include "application_state.h"
 #include "error_box.h"
 #include "headless.h"
-#include "keys_form.h"
 #include "main_window.h"
 #include "settings_store.h"
 #include "skin_fixture.h"
+#include "testing_windows.h"
 
 using namespace zarvik;
 using namespace face_test;
@@ -39,8 +39,8 @@ class FaceInput : public testing::Test {
  protected:
   FaceInput() { skin.writeCompleteSkin(); }
 
-  TForm1& open(bool fullscreen, QtSettingsStore* store = nullptr) {
-    form = std::make_unique<TForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, store});
+  TestingForm1& open(bool fullscreen, QtSettingsStore* store = nullptr) {
+    form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, store});
     return *form;
   }
   QPoint centreOf(ImageId id) const {
@@ -78,13 +78,13 @@ class FaceInput : public testing::Test {
   CountingSound sound;
   MemorySettings settings;
   Handheld handheld{scheduler, clock, random, sound, settings};
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TestingForm1> form;
 };
 
 TEST_F(FaceInput, SetUpReadsTheStoreWritesTheKeysBackAndParksTheWindow) {
   settings.values = {{"HiScore1", 39}, {"HiScore2", 7}, {"Key3", 45}};
   handheld.GameAHeld = handheld.ButtonLatch = handheld.HeroMovable = true;
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   EXPECT_EQ(handheld.HiScoreA, 39);
   EXPECT_EQ(handheld.HiScoreB, 7);
   EXPECT_FALSE(handheld.GameAHeld || handheld.ButtonLatch || handheld.HeroMovable);
@@ -98,7 +98,7 @@ TEST_F(FaceInput, SetUpReadsTheStoreWritesTheKeysBackAndParksTheWindow) {
 }
 
 TEST_F(FaceInput, DefaultKeysWorkTheirButtonsAndHintsNameThem) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   press(Qt::Key_1, Qt::NoModifier, 10);
   EXPECT_TRUE(handheld.GameAHeld);
   EXPECT_TRUE(shown(btn_game_a_down));
@@ -134,7 +134,7 @@ TEST_F(FaceInput, KeypadDigitsAndUnboundKeysDoNothing) {
 
 TEST_F(FaceInput, ModifiersAreIgnoredAndEveryReleaseReachesItsPress) {
   settings.values = {{"Key1", 26}, {"Key2", 44}, {"Key3", 41}};
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   EXPECT_EQ(face.hintOf(btn_game_a_top), "click or press 'P' to start game A (hold to view highscore)");
 
   press(Qt::Key_P, Qt::ShiftModifier, 33);
@@ -181,7 +181,7 @@ TEST_F(FaceInput, AutoRepeatRepeatsThePressButActsOnce) {
 }
 
 TEST_F(FaceInput, AButtonPressedByTheMouseIsReleasedWhereverThePointerGoes) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   const QPoint onGameA = centreOf(btn_game_a_top);
   mouse(QEvent::MouseButtonPress, onGameA, Qt::LeftButton, Qt::LeftButton);
   EXPECT_TRUE(handheld.GameAHeld);
@@ -205,7 +205,7 @@ TEST_F(FaceInput, OtherMouseButtonsPressNoButton) {
 // The context menu takes the mouse and the keyboard, and another window may
 // take the keyboard: the releases never reach the face, so it lets go itself.
 TEST_F(FaceInput, ButtonsHeldWhenTheFaceLosesTheKeyboardOrTheMouseAreReleased) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   press(Qt::Key_1, Qt::NoModifier, 10);
   press(Qt::Key_Left, Qt::NoModifier, 113);
   EXPECT_TRUE(handheld.GameAHeld && handheld.ButtonLatch);
@@ -227,7 +227,7 @@ TEST_F(FaceInput, ButtonsHeldWhenTheFaceLosesTheKeyboardOrTheMouseAreReleased) {
 }
 
 TEST_F(FaceInput, PointerShapesFollowTheImages) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   auto shapeOver = [&](QPoint at) {
     mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
     return face.cursor().shape();
@@ -242,7 +242,7 @@ TEST_F(FaceInput, PointerShapesFollowTheImages) {
 }
 
 TEST_F(FaceInput, DraggingMovesTheWindowOnlyFromDragAreasInWindowedMode) {
-  TForm1& face = open(false);
+  TestingForm1& face = open(false);
   face.move(100, 100);
   drag(QPoint(100, 20), QPoint(30, -10));  // the face
   EXPECT_EQ(face.pos(), QPoint(130, 90));
@@ -259,7 +259,7 @@ TEST_F(FaceInput, DraggingMovesTheWindowOnlyFromDragAreasInWindowedMode) {
 }
 
 TEST_F(FaceInput, FullscreenWindowsNeverMove) {
-  TForm1& face = open(true);
+  TestingForm1& face = open(true);
   face.move(0, 0);
   drag(QPoint(10, 10), QPoint(50, 50));
   drag(QPoint(face.width() / 2, face.height() / 2), QPoint(-30, 20));
@@ -279,7 +279,7 @@ TEST_F(FaceInput, ARealStoreIsOpenedAtSetUpAndReleasedByTheCloseHandler) {
   Handheld stored{scheduler, clock, random, sound, store};
   TForm1 face(stored, TForm1::Options{skin.sources(), std::nullopt, &store});
   EXPECT_TRUE(store.isOpen());
-  EXPECT_FALSE(face.IsFullscreen);
+  EXPECT_FALSE(face.isFullscreen());
   EXPECT_EQ(stored.HiScoreA, 31);
   EXPECT_EQ(stored.HiScoreB, 0);
   EXPECT_EQ(stored.panel.observer, &face);
@@ -297,8 +297,8 @@ TEST_F(FaceInput, ARealStoreIsOpenedAtSetUpAndReleasedByTheCloseHandler) {
 }
 
 TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys) {
-  TForm1& face = open(false);
-  TKeysForm keys(face);
+  TestingForm1& face = open(false);
+  TestingKeysForm keys(face);
   auto texts = [&] {
     std::vector<std::string> shown;
     for (QComboBox* combo : keys.KeyCombos) shown.push_back(combo->currentText().toStdString());
@@ -327,15 +327,15 @@ TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys)
   QTest::keyClick(keys.KeyCombos[2], Qt::Key_Return);
   EXPECT_EQ(std::vector<std::string>(settings.writes.begin() + writesBefore, settings.writes.end()),
             (std::vector<std::string>{"Key1=26", "Key2=3", "Key3=44", "Key4=39", "Key5=40"}));
-  EXPECT_EQ(face.KeyBindings[GameA].VirtualKey, 80);
-  EXPECT_EQ(face.KeyBindings[Time].VirtualKey, 32);
+  EXPECT_EQ(face.keyBindings()[GameA].VirtualKey, 80);
+  EXPECT_EQ(face.keyBindings()[Time].VirtualKey, 32);
   EXPECT_EQ(face.hintOf(btn_game_a_top), "click or press 'P' to start game A (hold to view highscore)");
 
   // Esc leaves without storing; the bindings in force stay.
   keys.KeyCombos[1]->setCurrentIndex(0);
   QTest::keyClick(keys.KeyCombos[1], Qt::Key_Escape);
   EXPECT_EQ(settings.writes.size(), writesBefore + 5);
-  EXPECT_EQ(face.KeyBindings[GameB].VirtualKey, 50);
+  EXPECT_EQ(face.keyBindings()[GameB].VirtualKey, 50);
 }
 
 }  // namespace

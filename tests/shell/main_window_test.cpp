@@ -1,5 +1,4 @@
 #include "main_window.h"
-#include "manual_form.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -189,10 +188,10 @@ TEST_F(FaceWindow, FullscreenDrawsBackdropLogoAndColourAroundTheFace) {
   EXPECT_EQ(picture.pixel(screen.width() - 2, 2), qRgb(250, 250, 0));  // the logo, top right
   EXPECT_EQ(picture.pixel(faceOrigin + QPoint(2, 100)), qRgb(0, 48, 0));  // the face's key colour shows BgColor
 
-  face.setFullscreen(false);
+  face.pm_10_fullscreenClick();
   EXPECT_EQ(face.size(), QSize(561, 374));
   EXPECT_EQ(face.pos(), QPoint((screen.width() - 561) / 2, (screen.height() - 374) / 2));
-  face.setFullscreen(true);
+  face.pm_10_fullscreenClick();
   EXPECT_EQ(face.pos(), QPoint(0, 0));
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
@@ -213,26 +212,4 @@ TEST_F(FaceWindow, MissingConfigShowsTheErrorAndEndsTheProgram) {
   EXPECT_EQ(errors[0], "Configuration file (Config.ini) not found. Please reinstall the game.");
   EXPECT_TRUE(terminationRequested());
   EXPECT_EQ(face.size(), QSize(561, 374));
-}
-
-TEST(ManualForm, TakesItsSizeAndPagesFromConfig) {
-  SkinFixture skin;
-  skin.writeConfig("[Manual]\nManualDir=Pages\\\nManualWidth=300\nManualHeight=200\n");
-  for (int n = 1; n <= 8; ++n)
-    skin.writeImage("Pages/" + std::to_string(n) + ".bmp", filled(320, 180, qRgb(10 * n, 0, 0)), "BMP");
-  TManualForm manual(skin.sources());
-  const QRect client(0, 0, 300, 200);
-  EXPECT_EQ(manual.size(), client.size());
-  EXPECT_EQ(manual.im_page_top.rect, client);
-  EXPECT_EQ(manual.sh_page_top, client);
-  for (const TManualForm::PageImage& page : manual.im_page) EXPECT_EQ(page.rect, client);
-  EXPECT_TRUE(manual.im_page[0].visible);
-  EXPECT_FALSE(manual.im_page[1].visible);
-
-  // Page 1 on display, unscaled and cut at the window's edge, inside a black outline.
-  const QImage shown = manual.grab().toImage();
-  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));
-  EXPECT_EQ(shown.pixel(299, 100), qRgb(0, 0, 0));
-  EXPECT_EQ(shown.pixel(150, 100), qRgb(10, 0, 0));
-  EXPECT_EQ(shown.pixel(150, 190), qRgb(255, 255, 255));  // below the 180-pixel page: white
 }

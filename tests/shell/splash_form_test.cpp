@@ -1,7 +1,9 @@
 // The splash window offscreen: what it shows on a first start, when it plays
 // at once, and what its play action calls, stores and hands over.
 
+#include "play_action.h"
 #include "splash_form.h"
+#include "testing_windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,8 +82,8 @@ class SplashTest : public testing::Test {
   }
   ~SplashTest() override { setErrorBoxHandler(previousBox); }
 
-  std::unique_ptr<TSplashForm> create() {
-    return std::make_unique<TSplashForm>(handheld, settings, mainWindow, QImage(), &menuEntry);
+  std::unique_ptr<TestingSplashForm> create() {
+    return std::make_unique<TestingSplashForm>(handheld, settings, mainWindow, QImage(), &menuEntry);
   }
   bool allSegmentsLit() const {
     return handheld.panel[im_item_2_3].visible && handheld.panel[im_panel_miss_10].visible;
@@ -118,13 +120,13 @@ TEST_F(SplashTest, FirstStartShowsAnEmptyListAndTheGreyPlayButtonThatDoesNothing
   EXPECT_TRUE(settings.writes.empty());
   EXPECT_TRUE(SplashPending);
 
-  splash->cb_sound->setCurrentIndex(TSplashForm::NoSound);
+  splash->cb_sound->setCurrentIndex(NoSound);
   EXPECT_TRUE(splash->btn_play->isVisibleTo(splash.get()));
   EXPECT_FALSE(splash->btn_play_disabled->isVisibleTo(splash.get()));
 }
 
 TEST_F(SplashTest, AStoredDriverWithTheSplashOffPlaysAtCreation) {
-  settings.values = {{"SoundMode", TSplashForm::NoSound}, {"SplashScreen", 0}};
+  settings.values = {{"SoundMode", NoSound}, {"SplashScreen", 0}};
   auto splash = create();
   EXPECT_TRUE(splash->playedAtCreation());
   EXPECT_FALSE(SplashPending);
@@ -139,11 +141,11 @@ TEST_F(SplashTest, AStoredDriverWithTheSplashOffPlaysAtCreation) {
 }
 
 TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
-  settings.values = {{"SoundMode", TSplashForm::DirectSound}};
+  settings.values = {{"SoundMode", DesktopServerSound}};
   menuEntry.setCheckable(true);
   auto splash = create();
   EXPECT_FALSE(splash->playedAtCreation());
-  EXPECT_EQ(splash->cb_sound->currentText(), "Microsoft DirectSound");
+  EXPECT_EQ(splash->cb_sound->currentText(), "PulseAudio / PipeWire");
   EXPECT_FALSE(allSegmentsLit());
 
   // The list has the focus; the window previews the key, the list ignores it.
@@ -160,9 +162,9 @@ TEST_F(SplashTest, AStoredDriverWithTheSplashOnIsPreselectedAndEnterPlaysOnce) {
   EXPECT_FALSE(splash->isVisible());
 }
 
-TEST_F(SplashTest, MultiMediaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
+TEST_F(SplashTest, AlsaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff) {
   auto splash = create();
-  splash->cb_sound->setCurrentIndex(TSplashForm::MultiMedia);
+  splash->cb_sound->setCurrentIndex(AlsaSound);
   splash->chb_splashscreen->setChecked(false);
   menuEntry.setCheckable(true);
   menuEntry.setChecked(true);
@@ -174,7 +176,7 @@ TEST_F(SplashTest, MultiMediaUsesOutputTypeOneAndAClearedBoxSwitchesTheSplashOff
 }
 
 TEST_F(SplashTest, AMissingFirstSampleShowsTheMessageResetsTheChoiceAndEnds) {
-  settings.values = {{"SoundMode", TSplashForm::DirectSound}, {"SplashScreen", 0}};
+  settings.values = {{"SoundMode", DesktopServerSound}, {"SplashScreen", 0}};
   sound.missing = "Sound/Gameover.wav";
   auto splash = create();
   EXPECT_EQ(errorBoxes,
@@ -190,7 +192,7 @@ TEST_F(SplashTest, AMissingFirstSampleShowsTheMessageResetsTheChoiceAndEnds) {
 TEST_F(SplashTest, OtherMissingSamplesGoUnreported) {
   sound.missing = "Sound/Got.wav";
   auto splash = create();
-  splash->cb_sound->setCurrentIndex(TSplashForm::DirectSound);
+  splash->cb_sound->setCurrentIndex(DesktopServerSound);
   splash->FormKeyDown('1');
   EXPECT_TRUE(errorBoxes.empty());
   EXPECT_EQ(handheld.SoundGot, 0);
@@ -198,7 +200,7 @@ TEST_F(SplashTest, OtherMissingSamplesGoUnreported) {
 }
 
 TEST_F(SplashTest, EscapeEndsTheProgramWithoutWritingAnything) {
-  settings.values = {{"SoundMode", TSplashForm::MultiMedia}};
+  settings.values = {{"SoundMode", AlsaSound}};
   auto splash = create();
   QTest::keyClick(splash->cb_sound, Qt::Key_Escape);
   EXPECT_TRUE(settings.writes.empty());

@@ -1,5 +1,5 @@
-// skingen redraws every committed file of the default skin: run it into a
-// temporary folder and compare. Bitmaps, icons and Config.ini must match
+// skingen redraws every committed file of the default skin and the program's
+// icons: run it into a temporary folder and compare. Bitmaps, icons and Config.ini must match
 // byte for byte; PNG and JPEG files pixel for pixel, since their encoders
 // may differ in their bytes between library versions.
 
@@ -29,19 +29,21 @@ TEST(Skingen, RedrawsTheCommittedSkin) {
   QTemporaryDir out;
   ASSERT_TRUE(out.isValid());
   QProcess skingen;
-  skingen.start(QStringLiteral(SKINGEN_PATH), {out.path()});
+  skingen.start(QStringLiteral(SKINGEN_PATH), {out.path(), QStringLiteral("--icons"), out.filePath("icons")});
   ASSERT_TRUE(skingen.waitForFinished(120000));
   ASSERT_EQ(skingen.exitCode(), 0) << skingen.readAllStandardError().toStdString();
 
-  const QString committed = QStringLiteral(ZARVIK_SKIN_DIR);
-  // The same set of files, under Graphics/ and Config.ini.
+  const QString committed = QStringLiteral(ZARVIK_SKIN_DIR), icons = QStringLiteral(ZARVIK_ICON_DIR);
+  // The same set of files, under Graphics/ and Config.ini, and the icons.
   EXPECT_EQ(filesUnder(out.path(), QStringLiteral("Graphics")), filesUnder(committed, QStringLiteral("Graphics")));
+  EXPECT_EQ(filesUnder(out.filePath("icons"), {}), filesUnder(icons, {}));
   QStringList generated = filesUnder(out.path(), QStringLiteral("Graphics"));
-  generated << QStringLiteral("Config.ini");
-  ASSERT_GT(generated.size(), 80);
+  generated << QStringLiteral("Config.ini") << filesUnder(out.path(), QStringLiteral("icons"));
+  ASSERT_GT(generated.size(), 87);
   for (const QString& file : generated) {
     SCOPED_TRACE(file.toStdString());
-    const QByteArray fresh = bytesOf(out.filePath(file)), kept = bytesOf(committed + '/' + file);
+    const QString keptFile = file.startsWith(QLatin1String("icons/")) ? icons + file.mid(5) : committed + '/' + file;
+    const QByteArray fresh = bytesOf(out.filePath(file)), kept = bytesOf(keptFile);
     ASSERT_FALSE(fresh.isEmpty());
     if (fresh == kept) continue;
     ASSERT_TRUE(file.endsWith(QLatin1String(".png")) || file.endsWith(QLatin1String(".jpg")))

@@ -165,20 +165,53 @@ bool writeSkin(const SkinPictures& skin, const QString& folder, QString* error) 
   return true;
 }
 
-bool writePreview(const SkinPictures& skin, const QString& file, QString* error) {
+namespace {
+
+// The face in a game, the Right button held.
+Display gameInProgress() {
   Display game;
   game.lit = {im_panel_game_a, heroPart(3, 1), heroPart(3, 3), itemStep(3, 5), itemStep(1, 4), itemStep(2, 2),
               itemGot(1), itemTarget(1), itemTarget(2), itemTarget(3), missMark(1)};
   game.digits = {-1, -1, 2, 7};
   game.pressed = {btn_right_top};
+  return game;
+}
+
+}  // namespace
+
+bool writePreview(const SkinPictures& skin, const QString& file, QString* error) {
   const int gap = 16;
   QImage preview(kFaceRect.width() * 2 + gap, kFaceRect.height(), QImage::Format_ARGB32_Premultiplied);
   preview.fill(Qt::transparent);
   QPainter p(&preview);
   p.drawImage(0, 0, skin.compose(Display::allSegments()));
-  p.drawImage(kFaceRect.width() + gap, 0, skin.compose(game));
+  p.drawImage(kFaceRect.width() + gap, 0, skin.compose(gameInProgress()));
   p.end();
   return saveImage(preview, file, "png", -1, error);
+}
+
+QImage drawIcon(const SkinPictures& skin, int size) {
+  const int margin = std::max(1, size / 32);
+  const QImage face = skin.compose(gameInProgress())
+                          .scaled(size - 2 * margin, size - 2 * margin, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+  icon.fill(Qt::transparent);
+  QPainter p(&icon);
+  p.drawImage((size - face.width()) / 2, (size - face.height()) / 2, face);
+  p.end();
+  return icon;
+}
+
+bool writeIcons(const SkinPictures& skin, const QString& folder, QString* error) {
+  if (!QDir().mkpath(folder)) {
+    *error = QStringLiteral("Cannot create the folder %1").arg(folder);
+    return false;
+  }
+  for (int size : kIconSizes)
+    if (!saveImage(drawIcon(skin, size), QDir(folder).filePath(QStringLiteral("%1x%1.png").arg(size)), "png", -1,
+                   error))
+      return false;
+  return true;
 }
 
 }  // namespace skingen

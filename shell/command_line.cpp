@@ -1,0 +1,50 @@
+#include "command_line.h"
+
+#include <QCoreApplication>
+#include <cstring>
+
+#include "product_info.h"
+
+namespace zarvik {
+
+namespace {
+
+QCommandLineOption hidden(QCommandLineOption option) {
+  option.setFlags(QCommandLineOption::HiddenFromHelp);
+  return option;
+}
+
+}  // namespace
+
+CommandLine::CommandLine()
+    : dataDir_(QStringLiteral("data-dir"),
+               QStringLiteral("Read the skin, sounds and texts from <dir> instead of the installed ones "
+                              "(also: environment variable ZARVIK_DATA_DIR)."),
+               QStringLiteral("dir")),
+      windowed_(QStringLiteral("windowed"), QStringLiteral("Start in windowed mode this time.")),
+      fullscreen_(QStringLiteral("fullscreen"), QStringLiteral("Start in fullscreen mode this time.")),
+      settingsDir_(hidden({QStringLiteral("settings-dir"),
+                           QStringLiteral("Keep the settings under <dir> instead of the user's."),
+                           QStringLiteral("dir")})) {
+  parser_.setApplicationDescription(QString::fromUtf8(product::kTitle));
+  parser_.addHelpOption();
+  parser_.addVersionOption();
+  parser_.addOptions({dataDir_, windowed_, fullscreen_, settingsDir_});
+}
+
+bool CommandLine::asksForInfo(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i)
+    for (const char* info : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+      if (std::strcmp(argv[i], info) == 0) return true;
+  return false;
+}
+
+void CommandLine::process(const QCoreApplication& app) { parser_.process(app); }
+
+std::optional<bool> CommandLine::fullscreen() const {
+  if (parser_.isSet(fullscreen_)) return true;
+  if (parser_.isSet(windowed_)) return false;
+  return std::nullopt;
+}
+
+}  // namespace zarvik

@@ -1,0 +1,37 @@
+#pragma once
+// The program's command line. Users see --data-dir, --windowed, --fullscreen,
+// --help and --version; the options meant for tests are left out of --help.
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <optional>
+
+class QCoreApplication;
+
+namespace zarvik {
+
+class CommandLine {
+ public:
+  CommandLine();
+
+  // Whether the arguments ask for --help or --version: these are answered
+  // by process() on a QCoreApplication, so that no display is needed.
+  static bool asksForInfo(int argc, char* argv[]);
+
+  // Reads the arguments the application left. --help, --version and an
+  // unknown option print their answer and end the program.
+  void process(const QCoreApplication& app);
+
+  QString dataDir() const { return parser_.value(dataDir_); }
+  std::optional<bool> fullscreen() const;
+  QString settingsDir() const { return parser_.value(settingsDir_); }
+
+ private:
+  QCommandLineParser parser_;
+  QCommandLineOption dataDir_;
+  QCommandLineOption windowed_;
+  QCommandLineOption fullscreen_;
+  QCommandLineOption settingsDir_;
+};
+
+}  // namespace zarvik

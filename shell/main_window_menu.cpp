@@ -1,0 +1,226 @@
+// TForm1's menu: the context menu with its shortcut keys, the in-game menu
+// that shows the same entries in fullscreen mode, and the entries' actions.
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QUrl>
+
+#include "application_state.h"
+#include "clickable_label.h"
+#include "game_menu_art.h"
+#include "key_codes.h"
+#include "main_window.h"
+#include "splash_form.h"
+#include "window_placement.h"
+
+using namespace zarvik;
+
+namespace {
+
+struct MenuRow {
+  const char* caption;  // "-" for a separator
+  int shortcut;         // a Qt key without modifiers; 0 for none
+  void (TForm1::*action)();
+  bool checkable;
+};
+
+// The entries in row order, shared by the context menu and the in-game menu.
+const std::array<MenuRow, TForm1::kMenuRows> kMenuTable = {{
+    {"About...", Qt::Key_F1, &TForm1::pm_1_aboutClick, false},
+    {"View 'Readme.txt'", Qt::Key_F2, &TForm1::pm_2_readmeClick, false},
+    {"View 'Whatsnew.txt'", Qt::Key_F3, &TForm1::pm_3_whatsnewClick, false},
+    {"View manual", Qt::Key_F4, &TForm1::pm_4_manualClick, false},
+    {"-", 0, nullptr, false},
+    {"Edit configuration file", 0, &TForm1::pm_6_configClick, false},
+    {"Key settings", 0, &TForm1::pm_7_keysClick, false},
+    {"Reset Hiscores", 0, &TForm1::pm_8_hiscoreClick, false},
+    {"-", 0, nullptr, false},
+    {"Display in fullscreen mode", Qt::Key_F12, &TForm1::pm_10_fullscreenClick, true},
+    {"Display splash screen at startup", 0, &TForm1::pm_11_splashscreenClick, true},
+    {"-", 0, nullptr, false},
+    {"Exit", Qt::Key_Escape, &TForm1::pm_14_exitClick, false},
+}};
+
+bool isSeparator(const MenuRow& row) { return row.action == nullptr; }
+
+// Hands a file of the current folder to the desktop's open operation. The
+// name is made absolute here: a relative file URL means nothing to xdg-open.
+// The result is not examined.
+void shellOpen(const char* fileName) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(fileName))));
+}
+
+void showInFront(QWidget* window) {
+  if (!window) return;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+constexpr int kRowHeight = 32;
+constexpr QSize kGameMenuButtonSize(36, 32);
+constexpr QSize kGameMenuOpenSize(256, 448);
+
+}  // namespace
+
+// The shortcuts are the menu's own keys, dispatched by the face's key handler
+// through the menu (menuShortcut); the captions only show them, after a tab.
+void TForm1::createMenu() {
+  pm_0_menu = new QMenu(this);
+  for (int i = 0; i < kMenuRows; ++i) {
+    const MenuRow& row = kMenuTable[i];
+    if (isSeparator(row)) {
+      MenuEntries[i] = pm_0_menu->addSeparator();
+      continue;
+    }
+    QString text = QString::fromLatin1(row.caption);
+    if (row.shortcut) text += '\t' + QKeySequence(row.shortcut).toString(QKeySequence::NativeText);
+    QAction* entry = pm_0_menu->addAction(text);
+    entry->setCheckable(row.checkable);
+    connect(entry, &QAction::triggered, this, row.action);
+    MenuEntries[i] = entry;
+  }
+  pm_0_menu->setDefaultAction(MenuEntries[0]);
+  connect(pm_0_menu, &QMenu::aboutToShow, this, &TForm1::pm_0_menuPopup);
+  MenuEntries[9]->setChecked(IsFullscreen);
+}
+
+bool TForm1::menuShortcut(std::uint16_t key) {
+  for (int i = 0; i < kMenuRows; ++i) {
+    const int shortcut = kMenuTable[i].shortcut;
+    if (shortcut && virtualKeyCode(shortcut, Qt::NoModifier) == key) {
+      pm_0_menuPopup();
+      MenuEntries[i]->trigger();
+      return true;
+    }
+  }
+  return false;
+}
+
+void TForm1::pm_0_menuPopup() {
+  const bool splashBox = windows_.splash ? windows_.splash->splashScreenChecked() : true;
+  MenuEntries[10]->setChecked(handheld_.settings().readBool("SplashScreen", splashBox));
+  if (IsFullscreen && GameMenuOpen) {
+    GameMenuOpen = false;
+    Vid_Display_Game_Menu(GameMenuOpen);
+  }
+}
+
+void TForm1::pm_1_aboutClick() { showInFront(windows_.about); }
+void TForm1::pm_2_readmeClick() { shellOpen("Readme.txt"); }
+void TForm1::pm_3_whatsnewClick() { shellOpen("Whatsnew.txt"); }
+void TForm1::pm_4_manualClick() { showInFront(windows_.manual); }
+void TForm1::pm_6_configClick() { shellOpen("Config.ini"); }
+
+// The dialog enables the main window again when it closes, however it closes.
+void TForm1::pm_7_keysClick() {
+  if (!windows_.keys) return;
+  centreOnScreen(*windows_.keys);
+  windows_.keys->show();
+  windows_.keys->raise();
+  windows_.keys->activateWindow();
+  releaseHeldButtons();  // a disabled window sees no releases
+  setEnabled(false);
+}
+
+// No segment is redrawn: a high score on display stays until the next redraw.
+void TForm1::pm_8_hiscoreClick() {
+  SettingsStore& settings = handheld_.settings();
+  handheld_.HiScoreA = 0;
+  settings.writeInteger("HiScore1", 0);
+  handheld_.HiScoreB = 0;
+  settings.writeInteger("HiScore2", 0);
+  QApplication::beep();
+}
+
+// The handheld runs on through the toggle: no timer stops, the mode stays.
+void TForm1::pm_10_fullscreenClick() {
+  IsFullscreen = !IsFullscreen;
+  MenuEntries[9]->setChecked(IsFullscreen);
+  GameMenuOpen = false;
+  handheld_.settings().writeBool("FullscreenMode", IsFullscreen);
+  setWindowState(windowState() & ~Qt::WindowFullScreen);  // a fullscreen window cannot be moved
+  const QSize screen = screenSize();
+  move(-screen.width(), -screen.height());
+  LoadSkin();
+  centreOnScreen(*this);
+}
+
+// The check box of the splash window is left as it is.
+void TForm1::pm_11_splashscreenClick() {
+  // A checkable entry has already changed its own mark when triggered.
+  handheld_.settings().writeBool("SplashScreen", MenuEntries[10]->isChecked());
+}
+
+void TForm1::pm_14_exitClick() { terminateApplication(); }
+
+void TForm1::btn_game_menu_topClick() {
+  GameMenuOpen = !GameMenuOpen;
+  Vid_Display_Game_Menu(GameMenuOpen);
+}
+
+QRect TForm1::gameMenuButtonRect() const {
+  return layout_.menuButtonVisible ? QRect(QPoint(0, 0), kGameMenuButtonSize) : QRect();
+}
+
+QRect TForm1::gameMenuBackgroundRect() const {
+  return layout_.menuButtonVisible ? QRect(QPoint(0, 0), layout_.menuButtonBackgroundSize) : QRect();
+}
+
+// Rows are built from the entries at each unfold, so they show the check
+// marks of that moment, and destroyed at each fold. A row may be destroyed
+// while its own click is being handled: deleteLater waits until it is done.
+void TForm1::Vid_Display_Game_Menu(bool) {
+  const QRect before = gameMenuBackgroundRect();
+  if (!GameMenuOpen) {
+    for (QPointer<QLabel>& row : MenuRows)
+      if (row) {
+        row->hide();
+        row->deleteLater();
+        row = nullptr;
+      }
+    layout_.menuButtonBackgroundSize = kGameMenuButtonSize;
+  } else {
+    for (int i = 0; i < kMenuRows; ++i) {
+      const MenuRow& entry = kMenuTable[i];
+      QAction* action = MenuEntries[i];
+      QLabel* row = isSeparator(entry) ? new QLabel(this) : new ClickableLabel(this);
+      row->setGeometry(0, kRowHeight * (i + 1), kGameMenuOpenSize.width(), kRowHeight);
+      row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      if (auto* clickable = qobject_cast<ClickableLabel*>(row)) {
+        QString text = QStringLiteral("   ") + QString::fromLatin1(entry.caption);
+        if (action->isChecked()) text += QStringLiteral(" [V]");
+        row->setText(text);
+        row->setFont(gameMenuRowFont());
+        QPalette palette = row->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        palette.setColor(QPalette::Window, Qt::black);
+        row->setPalette(palette);
+        row->setEnabled(action->isEnabled());
+        if (action->isEnabled()) {
+          connect(clickable, &ClickableLabel::clicked, action, &QAction::trigger);
+          connect(clickable, &ClickableLabel::hovered, this, [this, row](bool inside) {
+            inside ? la_menu_itemMouseEnter(row) : la_menu_itemMouseLeave(row);
+          });
+          connect(clickable, &ClickableLabel::leftReleased, this, &TForm1::la_menu_itemMouseUp);
+        }
+      }
+      row->show();
+      MenuRows[i] = row;
+    }
+    layout_.menuButtonBackgroundSize = kGameMenuOpenSize;
+  }
+  update(before.united(gameMenuBackgroundRect()));
+}
+
+void TForm1::la_menu_itemMouseEnter(QLabel* row) { row->setAutoFillBackground(true); }
+void TForm1::la_menu_itemMouseLeave(QLabel* row) { row->setAutoFillBackground(false); }
+
+void TForm1::la_menu_itemMouseUp() {
+  GameMenuOpen = false;
+  Vid_Display_Game_Menu(GameMenuOpen);
+}

@@ -1,0 +1,226 @@
+// The face's menu offscreen: every entry from the context menu (driven with
+// the keyboard) and from its shortcut, the in-game menu in fullscreen mode,
+// and the key dialog taking the face's input while it is open.
+
+#include <QAction>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "application_state.h"
+#include "headless.h"
+#include "skin_fixture.h"
+#include "testing_windows.h"
+
+using namespace zarvik;
+using namespace face_test;
+
+class OpenedUrls : public QObject {
+  Q_OBJECT
+ public:
+  QStringList urls;
+ public slots:
+  void open(const QUrl& url) { urls << url.toString(); }
+};
+
+namespace {
+
+class FaceMenu : public testing::Test {
+ protected:
+  FaceMenu() {
+    skin.writeCompleteSkin();
+    QDesktopServices::setUrlHandler("file", &opened, "open");
+  }
+  ~FaceMenu() override { QDesktopServices::unsetUrlHandler("file"); }
+
+  TestingForm1& open(bool fullscreen) {
+    form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, nullptr});
+    keys = std::make_unique<TestingKeysForm>(*form);
+    form->attachWindows({&about, &manual, keys.get(), nullptr});
+    return *form;
+  }
+  void click(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(widget, button, Qt::NoModifier, at);
+  }
+  // Opens the context menu and picks the n-th entry that is not a separator.
+  void pickFromContextMenu(int entry) {
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(300, 300), QPoint(300, 300));
+    QApplication::sendEvent(form.get(), &rightClick);
+    ASSERT_TRUE(form->pm_0_menu->isVisible());
+    for (int i = 0; i < entry; ++i) QTest::keyClick(form->pm_0_menu, Qt::Key_Down);
+    QTest::keyClick(form->pm_0_menu, Qt::Key_Return);
+  }
+  static QString inCurrentFolder(const char* name) {
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(name)).toString();
+  }
+  int stored(const std::string& name) { return settings.readInteger(name, -99); }
+
+  SkinFixture skin;
+  VirtualScheduler scheduler;
+  VirtualClock clock{scheduler};
+  SeededRandom random{1};
+  RecordingSoundLayer sound;
+  MemorySettings settings;
+  Handheld handheld{scheduler, clock, random, sound, settings};
+  QWidget about, manual;
+  OpenedUrls opened;
+  std::unique_ptr<TestingForm1> form;
+  std::unique_ptr<TestingKeysForm> keys;
+};
+
+TEST_F(FaceMenu, TheContextMenuHoldsTheThirteenEntries) {
+  TestingForm1& face = open(true);
+  QStringList texts;
+  for (int row = 1; row <= TForm1::kMenuRows; ++row)
+    texts << (face.menuEntry(row)->isSeparator() ? "-" : face.menuEntry(row)->text());
+  EXPECT_EQ(texts.join('|').toStdString(),
+            "About...\tF1|View 'Readme.txt'\tF2|View 'Whatsnew.txt'\tF3|View manual\tF4|-|"
+            "Edit configuration file|Key settings|Reset Hiscores|-|Display in fullscreen mode\tF12|"
+            "Display splash screen at startup|-|Exit\tEsc");
+  EXPECT_EQ(face.pm_0_menu->defaultAction(), face.menuEntry(1));
+  EXPECT_TRUE(face.menuEntry(10)->isChecked());  // fullscreen, as read at start
+}
+
+// Each entry picked from the context menu and, where it has one, by its
+// shortcut: the effect, then a way to undo it for the second run.
+TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
+  TestingForm1& face = open(false);
+  face.show();
+  struct Case {
+    int entry;  // position among the entries that are not separators
+    int shortcut;
+    std::function<bool()> done;
+    std::function<void()> undo;
+  };
+  const std::vector<Case> cases = {
+      {1, Qt::Key_F1, [&] { return about.isVisible(); }, [&] { about.hide(); }},
+      {2, Qt::Key_F2, [&] { return opened.urls == QStringList{inCurrentFolder("Readme.txt")}; },
+       [&] { opened.urls.clear(); }},
+      {3, Qt::Key_F3, [&] { return opened.urls == QStringList{inCurrentFolder("Whatsnew.txt")}; },
+       [&] { opened.urls.clear(); }},
+      {4, Qt::Key_F4, [&] { return manual.isVisible(); }, [&] { manual.hide(); }},
+      {5, 0, [&] { return opened.urls == QStringList{inCurrentFolder("Config.ini")}; }, [&] { opened.urls.clear(); }},
+      {6, 0, [&] { return keys->isVisible() && !face.isEnabled(); }, [&] { keys->close(); }},
+      {7, 0,
+       [&] { return handheld.HiScoreA == 0 && handheld.HiScoreB == 0 && stored("HiScore1") == 0 && stored("HiScore2") == 0; },
+       [&] { handheld.HiScoreA = 5, handheld.HiScoreB = 6; }},
+      {9, 0, [&] { return stored("SplashScreen") == 0 && !face.menuEntry(11)->isChecked(); },
+       [&] { settings.values.erase("SplashScreen"); }},
+  };
+  for (const Case& c : cases) {
+    c.undo();
+    pickFromContextMenu(c.entry);
+    EXPECT_TRUE(c.done()) << "entry " << c.entry << " from the menu";
+    EXPECT_TRUE(face.isEnabled() || c.entry == 6);
+    c.undo();
+    if (!c.shortcut) continue;
+    QTest::keyClick(&face, Qt::Key(c.shortcut));
+    EXPECT_TRUE(c.done()) << "entry " << c.entry << " by its shortcut";
+    EXPECT_FALSE(face.pm_0_menu->isVisible());
+    c.undo();
+  }
+  // A shortcut with a modifier is no shortcut.
+  QTest::keyClick(&face, Qt::Key_F1, Qt::ControlModifier);
+  EXPECT_FALSE(about.isVisible());
+
+  EXPECT_FALSE(terminationRequested());
+  QTest::keyClick(&face, Qt::Key_Escape);
+  EXPECT_TRUE(terminationRequested());
+}
+
+TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
+  TestingForm1& face = open(false);
+  face.show();
+  for (const int closeKey : {Qt::Key_Escape, Qt::Key_Return}) {
+    face.pm_7_keysClick();
+    QTest::keyClick(&face, Qt::Key_F1);
+    QTest::keyClick(&face, Qt::Key_3);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(handheld.Mode, ModeAllSegments);
+    QTest::keyClick(keys->KeyCombos[0], Qt::Key(closeKey));
+    EXPECT_FALSE(keys->isVisible());
+    EXPECT_TRUE(face.isEnabled());
+  }
+}
+
+TEST_F(FaceMenu, TheFullscreenToggleReLaysOutTheFaceWhileAGameGoesOn) {
+  TestingForm1& face = open(false);
+  face.show();
+  handheld.Mode = ModeTime1;
+  handheld.Gam_Set_Mode();
+  handheld.Inp_game_a_down();
+  handheld.Inp_game_a_up();
+  scheduler.advance(2000);
+  ASSERT_EQ(handheld.Mode, ModeGameAPlay);
+  const QRect screen = face.screen()->geometry();
+
+  QTest::keyClick(&face, Qt::Key_F12);
+  EXPECT_TRUE(face.menuEntry(10)->isChecked());
+  EXPECT_EQ(stored("FullscreenMode"), 1);
+  EXPECT_EQ(face.geometry(), screen);
+  EXPECT_TRUE(face.layout().menuButtonVisible);
+  scheduler.advance(1000);
+  QTest::keyClick(&face, Qt::Key_F12);
+  EXPECT_EQ(stored("FullscreenMode"), 0);
+  EXPECT_EQ(face.size(), QSize(561, 374));
+  EXPECT_EQ(face.pos(), QPoint((screen.width() - 561) / 2, (screen.height() - 374) / 2));
+  EXPECT_FALSE(face.layout().menuButtonVisible);
+  EXPECT_EQ(handheld.Mode, ModeGameAPlay);
+  EXPECT_TRUE(handheld.Timer_Game.enabled());
+}
+
+TEST_F(FaceMenu, TheInGameMenuUnfoldsIntoRowsAndFoldsAfterEachUse) {
+  TestingForm1& face = open(true);
+  face.show();
+  auto rowText = [&](int row) { return face.MenuRows[row - 1] ? face.MenuRows[row - 1]->text() : "(none)"; };
+
+  click(&face, QPoint(10, 10));  // the menu button
+  ASSERT_TRUE(face.GameMenuOpen);
+  EXPECT_EQ(face.composedPicture().pixel(100, 10), qRgb(0, 0, 0));  // the title strip
+  EXPECT_EQ(rowText(1), "   About...");
+  EXPECT_EQ(rowText(5), "");
+  EXPECT_EQ(rowText(10), "   Display in fullscreen mode [V]");
+  EXPECT_EQ(rowText(11), "   Display splash screen at startup");
+  EXPECT_EQ(face.MenuRows[0]->geometry(), QRect(0, 32, 256, 32));
+  EXPECT_EQ(face.MenuRows[12]->geometry(), QRect(0, 416, 256, 32));
+
+  // A click on a row runs its action, then folds; the next unfold shows the new mark.
+  click(face.MenuRows[10], QPoint(20, 16));
+  EXPECT_EQ(stored("SplashScreen"), 1);
+  EXPECT_FALSE(face.GameMenuOpen);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(face.findChildren<QLabel*>().size(), 0);
+  click(&face, QPoint(10, 10));
+  EXPECT_EQ(rowText(11), "   Display splash screen at startup [V]");
+
+  // A shortcut folds the menu, then acts.
+  QTest::keyClick(&face, Qt::Key_F1);
+  EXPECT_FALSE(face.GameMenuOpen);
+  EXPECT_TRUE(about.isVisible());
+
+  // A right click on the unfolded menu folds it and opens the context menu.
+  click(&face, QPoint(10, 10));
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(20, 16), QPoint(20, 16));
+  QApplication::sendEvent(face.MenuRows[2], &rightClick);
+  EXPECT_FALSE(face.GameMenuOpen);
+  EXPECT_TRUE(face.pm_0_menu->isVisible());
+  face.pm_0_menu->hide();
+
+  // The fullscreen row returns to windowed mode; the menu button goes.
+  click(&face, QPoint(10, 10));
+  click(face.MenuRows[9], QPoint(20, 16));
+  EXPECT_FALSE(face.GameMenuOpen);
+  EXPECT_FALSE(face.layout().menuButtonVisible);
+  EXPECT_EQ(face.size(), QSize(561, 374));
+  click(&face, QPoint(10, 10));
+  EXPECT_FALSE(face.GameMenuOpen);
+}
+
+}  // namespace
+
+#include "main_window_menu_test.moc"
