@@ -1,7 +1,6 @@
 #include "ini_file.h"
 
-#include <fstream>
-#include <sstream>
+#include "regular_file.h"
 
 namespace zarvik {
 
@@ -94,11 +93,9 @@ IniFile IniFile::fromText(std::string_view text) {
 }
 
 std::optional<IniFile> IniFile::load(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return fromText(text.str());
+  const FileContents file = readRegularFile(path, kMaxFileBytes);
+  if (!file.ok()) return std::nullopt;
+  return fromText(file.bytes);
 }
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {

@@ -16,13 +16,16 @@ namespace zarvik {
 class IniFile {
  public:
   static constexpr std::size_t kMaxValueLength = 2047;
+  // A larger file is no settings file (a skin's takes a few kilobytes).
+  static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
 
   // An empty file: every read gives its default.
   IniFile() = default;
   // Parses text already in memory: UTF-8 (with or without its mark) or
   // UTF-16 little-endian with its mark.
   static IniFile fromText(std::string_view text);
-  // Reads and parses a file; nothing when it cannot be opened.
+  // Reads and parses a file; nothing when it is not a regular file of at
+  // most kMaxFileBytes or cannot be read.
   static std::optional<IniFile> load(const std::filesystem::path& path);
 
   bool hasSection(std::string_view section) const;

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "regular_file.h"
+
 namespace zarvik {
 
 namespace {
@@ -20,6 +22,32 @@ constexpr int kBufferFrames = 512;
 // SDL_mixer is one global mixer: only one layer may hold it open. Its
 // channel-finished callback reaches the layer through this.
 std::atomic<SdlSoundLayer*> mixerOwner = nullptr;
+
+// A sample is a short sound; a larger file is refused rather than read.
+constexpr std::uint64_t kMaxSampleBytes = 64ull * 1024 * 1024;
+
+// SDL's WAV reader allocates the length a chunk claims before reading it, so
+// a few bytes could claim 4 GB. A claim beyond the end of the file is cut to
+// what the file holds (as SDL does for the data it reads), which bounds every
+// allocation by the file's size.
+void limitWaveChunksToTheFile(std::string& bytes) {
+  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return;
+  auto length = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | std::uint8_t(bytes[at + i]);
+    return std::uint64_t(v);
+  };
+  auto setLength = [&](std::size_t at, std::uint64_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = char(v >> (8 * i) & 0xff);
+  };
+  if (length(4) > bytes.size() - 8) setLength(4, bytes.size() - 8);
+  for (std::size_t at = 12; at + 8 <= bytes.size();) {
+    const std::uint64_t room = bytes.size() - at - 8;
+    if (length(at + 4) > room) setLength(at + 4, room);
+    const std::uint64_t chunk = length(at + 4);
+    at += 8 + chunk + (chunk & 1);
+  }
+}
 
 // The name the desktop's sound server shows for this program and its stream
 // (the mixer's applications list).
@@ -131,12 +159,24 @@ int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned 
     lastError_ = file + ": loading part of a file is not supported";
     return 0;
   }
+  // Read here under the file rule, so that a FIFO or a device in the
+  // sample's place is refused instead of blocking or streaming into SDL.
+  zarvik::FileContents contents = zarvik::readRegularFile(file, kMaxSampleBytes);
+  if (!contents.ok()) {
+    lastError_ = file + ": " + contents.problem->message;
+    return 0;
+  }
+  limitWaveChunksToTheFile(contents.bytes);
   std::lock_guard lock(deviceMutex_);
   if (!ensureOpen()) {
     lastError_ = file + ": " + lastError_;
     return 0;
   }
-  Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+  // Closed here rather than by SDL_mixer, which leaves it open when a file
+  // is too short to tell its format.
+  SDL_RWops* source = SDL_RWFromConstMem(contents.bytes.data(), int(contents.bytes.size()));
+  Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 0) : nullptr;
+  if (source) SDL_RWclose(source);
   if (!chunk) {
     lastError_ = file + ": " + Mix_GetError();
     return 0;

@@ -1,6 +1,9 @@
 #include "config_values.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -21,28 +24,53 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-// Follows parts[i..] from `folder`, each part matching an entry whose name
-// differs at most in letter case; the exact name is tried first, then the
-// others in name order, so the choice is stable.
-std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::vector<std::string>& parts,
-                                         std::size_t i) {
+// The entries of `folder` named `part` but for letter case, that are regular
+// files (`file`) or folders: the exact name first, then the others in name
+// order, so the choice is stable.
+std::vector<fs::path> caseVariants(const fs::path& folder, const std::string& part, bool file) {
+  std::vector<fs::path> found;
   std::error_code ec;
-  const bool last = i + 1 == parts.size();
-  if (!last && (parts[i] == "." || parts[i] == ".."))  // not listed by the folder
-    return findIgnoringCase(folder / parts[i], parts, i + 1);
-  std::vector<fs::path> candidates;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (!equalNoCase(name, parts[i])) continue;
-    if (last ? it->is_regular_file(ec) : it->is_directory(ec)) candidates.push_back(it->path());
+    if (!equalNoCase(it->path().filename().string(), part)) continue;
+    std::error_code typeError;
+    if (file ? it->is_regular_file(typeError) : it->is_directory(typeError)) found.push_back(it->path());
   }
-  std::sort(candidates.begin(), candidates.end(), [&](const fs::path& a, const fs::path& b) {
-    const bool aExact = a.filename() == parts[i], bExact = b.filename() == parts[i];
+  std::sort(found.begin(), found.end(), [&](const fs::path& a, const fs::path& b) {
+    const bool aExact = a.filename() == part, bExact = b.filename() == part;
     return aExact != bExact ? aExact : a < b;
   });
-  for (const fs::path& candidate : candidates) {
-    if (last) return candidate;
-    if (auto found = findIgnoringCase(candidate, parts, i + 1)) return found;
+  return found;
+}
+
+// Follows the parts from `root`, level by level: each level keeps the folders
+// that match so far, in order of preference, and a folder reached twice (a
+// link to a folder already kept, such as "Sub", "sub" and "SUB" all leading
+// to their own parent) is kept once. The work thus grows with the path's
+// length and the real folders, whatever links they hold. The first file
+// found in that order wins.
+std::optional<fs::path> findIgnoringCase(const fs::path& root, const std::vector<std::string>& parts) {
+  std::vector<fs::path> folders{root};
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    std::vector<fs::path> next;
+    if (parts[i] == "." || parts[i] == "..") {  // not listed by a folder
+      for (const fs::path& folder : folders) next.push_back(folder / parts[i]);
+      folders = std::move(next);
+      continue;
+    }
+    std::set<std::pair<dev_t, ino_t>> seen;
+    for (const fs::path& folder : folders) {
+      for (fs::path& candidate : caseVariants(folder, parts[i], false)) {
+        struct stat status {};
+        if (::stat(candidate.c_str(), &status) == 0 && seen.insert({status.st_dev, status.st_ino}).second)
+          next.push_back(std::move(candidate));
+      }
+    }
+    if (next.empty()) return std::nullopt;
+    folders = std::move(next);
+  }
+  for (const fs::path& folder : folders) {
+    std::vector<fs::path> files = caseVariants(folder, parts.back(), true);
+    if (!files.empty()) return files.front();
   }
   return std::nullopt;
 }
@@ -92,7 +120,7 @@ std::optional<fs::path> findFile(std::string_view path, const fs::path& base) {
   fs::path exact = root;
   for (const std::string& part : parts) exact /= part;
   if (fs::is_regular_file(exact, ec)) return exact;
-  return findIgnoringCase(root, parts, 0);
+  return findIgnoringCase(root, parts);
 }
 
 }  // namespace zarvik

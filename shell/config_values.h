@@ -33,8 +33,10 @@ std::string fileExtension(std::string_view path);
 // Finds the file that a path from Config.ini names. "\" and "/" both separate
 // folders; a path that starts with one is absolute, any other is taken from
 // `base`. When the exact name does not exist, each folder and the file name
-// may match one whose name differs only in letter case. Nothing when no
-// regular file matches.
+// may match one whose name differs only in letter case (the exact name first,
+// else in name order). Each folder is listed at most once per level, so links
+// that loop cannot make the search grow beyond the path's length. Nothing
+// when no regular file matches.
 std::optional<std::filesystem::path> findFile(std::string_view path,
                                               const std::filesystem::path& base);
 

@@ -14,6 +14,7 @@
 #include "game_menu_art.h"
 #include "key_codes.h"
 #include "main_window.h"
+#include "regular_file.h"
 #include "splash_form.h"
 #include "window_placement.h"
 
@@ -49,9 +50,13 @@ bool isSeparator(const MenuRow& row) { return row.action == nullptr; }
 
 // Hands a file of the current folder to the desktop's open operation. The
 // name is made absolute here: a relative file URL means nothing to xdg-open.
-// The result is not examined.
+// Only a regular file of a sane size is handed over (a FIFO or a device
+// would hang the program that opens it); like a missing one, anything else
+// is silently not opened. The result is not examined.
 void shellOpen(const char* fileName) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(fileName))));
+  const QString path = QDir::current().absoluteFilePath(QString::fromLatin1(fileName));
+  if (checkRegularFile(path.toStdString(), kMaxDocumentBytes)) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void showInFront(QWidget* window) {

@@ -1,8 +1,8 @@
 #include "picture_loader.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -13,21 +13,35 @@
 #include <png.h>
 
 #include "config_values.h"
+#include "regular_file.h"
 
 namespace zarvik {
 
 namespace {
 
-// Pictures larger than this are refused rather than allocated: a damaged
-// header must not claim gigabytes.
-constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
-
 // A file larger than this cannot hold an acceptable picture (the largest, an
-// uncompressed 32-bit bitmap, takes 256 MB) and is not read.
-constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+// uncompressed 32-bit bitmap, takes 64 MB) and is not read.
+constexpr qint64 kMaxFileBytes = kMaxPicturePixels * 4 + 1024 * 1024;
 
-bool sizeAcceptable(qint64 width, qint64 height) {
-  return width > 0 && height > 0 && width * height <= kMaxPixels;
+// libpng allocates a chunk's claimed length before reading it, so a few
+// bytes may claim gigabytes: chunks are checked against the file first
+// (chunkRunsPastEnd). Ancillary chunks larger than this are skipped, no more
+// than this many are kept, and text chunks (never shown) are not read at all.
+constexpr png_alloc_size_t kMaxPngChunkBytes = 8 * 1024 * 1024;
+constexpr png_uint_32 kMaxPngChunks = 1000;
+constexpr png_byte kIgnoredPngChunks[] = "tEXt\0zTXt\0iTXt";
+
+// A progressive JPEG takes a pass over the whole picture per scan; real ones
+// have about ten.
+constexpr int kMaxJpegScans = 100;
+
+// Neither side of a picture can exceed this, so width x height never
+// overflows whatever a header says.
+constexpr qint64 kMaxSide = 1LL << 24;
+
+bool sizeAcceptable(qint64 width, qint64 height, qint64 maxPixels) {
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         width * height <= std::min(maxPixels, kMaxPicturePixels);
 }
 
 // ---- PNG ------------------------------------------------------------------
@@ -42,11 +56,28 @@ struct PngSource {
 // before setjmp and reached through a reference that never changes.
 struct PngState {
   PngSource source;
+  qint64 maxPixels = 0;
   QImage image;
   std::vector<png_bytep> rows;
   bool hasAlpha = false;
+  bool tooLarge = false;
+  png_uint_32 width = 0, height = 0;
   char message[256] = {};
 };
+
+// Whether a chunk's length runs past the end of the file; the chunks are
+// walked from the signature to IEND.
+bool chunkRunsPastEnd(const QByteArray& data) {
+  qint64 at = 8;
+  while (at + 8 <= data.size()) {
+    const auto byte = [&](qint64 i) { return quint32(quint8(data[i])); };
+    const qint64 length = byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+    if (length + 12 > data.size() - at) return true;
+    if (data.mid(at + 4, 4) == "IEND") return false;
+    at += length + 12;
+  }
+  return false;  // cut short between chunks: libpng reports it
+}
 
 void pngRead(png_structp png, png_bytep out, png_size_t length) {
   auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
@@ -67,12 +98,21 @@ bool readPng(png_structp png, png_infop info, PngState& state) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_read_fn(png, &state.source, pngRead);
   png_set_sig_bytes(png, 0);
+  png_set_chunk_malloc_max(png, kMaxPngChunkBytes);
+  png_set_chunk_cache_max(png, kMaxPngChunks);
+  png_set_user_limits(png, png_uint_32(kMaxSide), png_uint_32(kMaxSide));
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredPngChunks, 3);
   png_read_info(png, info);
 
   png_uint_32 width = 0, height = 0;
   int depth = 0, colourType = 0;
   png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
-  if (!sizeAcceptable(width, height)) png_error(png, "picture too large");
+  if (!sizeAcceptable(width, height, state.maxPixels)) {
+    state.tooLarge = true;
+    state.width = width;
+    state.height = height;
+    png_error(png, "picture too large");
+  }
   state.hasAlpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
 
   // Everything becomes 8-bit BGRA, which is QImage's ARGB32 in memory.
@@ -114,9 +154,22 @@ void jpegMessage(j_common_ptr info, int level) {
   if (level == -1 && info->err->msg_code == JWRN_JPEG_EOF) jpegFail(info);
 }
 
+// Called as libjpeg reads the file: stops a progressive file with more scans
+// than any real picture has.
+void jpegProgress(j_common_ptr info) {
+  auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  if (decompress->input_scan_number <= kMaxJpegScans) return;
+  auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+  std::snprintf(errors->message, sizeof errors->message, "more than %d scans", kMaxJpegScans);
+  std::longjmp(errors->jump, 1);
+}
+
 struct JpegState {
   jpeg_decompress_struct info;
   JpegErrors errors;
+  jpeg_progress_mgr progress;
+  qint64 maxPixels = 0;
+  bool tooLarge = false;
   QImage image;
 };
 
@@ -127,8 +180,8 @@ bool readJpeg(const QByteArray& data, JpegState& state) {
   jpeg_read_header(&state.info, TRUE);
   // Before decompression starts: a progressive picture's coefficients are
   // allocated for its whole size then.
-  if (!sizeAcceptable(state.info.image_width, state.info.image_height)) {
-    std::snprintf(state.errors.message, sizeof state.errors.message, "picture too large");
+  if (!sizeAcceptable(state.info.image_width, state.info.image_height, state.maxPixels)) {
+    state.tooLarge = true;
     return false;
   }
   state.info.out_color_space = JCS_EXT_BGRA;
@@ -149,13 +202,16 @@ bool readJpeg(const QByteArray& data, JpegState& state) {
 
 // ---- Qt readers -----------------------------------------------------------
 
-DecodedPicture decodeWithQt(const QByteArray& data, const char* format) {
+DecodedPicture decodeWithQt(const QByteArray& data, const char* format, qint64 maxPixels) {
   QBuffer buffer;
   buffer.setData(data);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
   reader.setDecideFormatFromContent(false);
   if (!reader.canRead()) return DecodedPicture::failure(QStringLiteral("not a valid %1 picture").arg(format));
+  const QSize size = reader.size();
+  if (size.isValid() && !sizeAcceptable(size.width(), size.height(), maxPixels))
+    return DecodedPicture::tooLarge(size.width(), size.height(), maxPixels);
   QImage image = reader.read();
   if (image.isNull()) return DecodedPicture::failure(reader.errorString());
   DecodedPicture result;
@@ -168,6 +224,7 @@ DecodedPicture decodeWithQt(const QByteArray& data, const char* format) {
 // truncated file is refused rather than shown half black.
 struct BitmapHeader {
   bool valid = false;
+  qint64 width = 0, height = 0;
   int bitCount = 0;
   qint64 pixelBytes = 0;  // rows x stride, 0 when compressed
   qint64 pixelOffset = 0;
@@ -195,7 +252,12 @@ BitmapHeader readBitmapHeader(const QByteArray& data) {
     return h;
   }
   h.valid = true;
-  if (compression == 0 || compression == 3) {  // uncompressed or bit fields
+  h.width = width;
+  h.height = height;
+  // Within the largest sides and bit count, stride x height stays far
+  // below 2^63.
+  const bool plausible = width <= kMaxSide && height <= kMaxSide && h.bitCount <= 64;
+  if (plausible && (compression == 0 || compression == 3)) {  // uncompressed or bit fields
     const qint64 stride = (width * h.bitCount + 31) / 32 * 4;
     h.pixelBytes = stride * height;
   }
@@ -204,17 +266,30 @@ BitmapHeader readBitmapHeader(const QByteArray& data) {
 
 }  // namespace
 
-DecodedPicture decodePng(const QByteArray& data) {
+DecodedPicture DecodedPicture::tooLarge(qint64 width, qint64 height, qint64 maxPixels) {
+  DecodedPicture p = failure(QStringLiteral("picture too large (%1 x %2 pixels; at most %3 million allowed)")
+                                 .arg(width)
+                                 .arg(height)
+                                 .arg(double(std::min(maxPixels, kMaxPicturePixels)) / 1e6, 0, 'f', 1));
+  p.overBudget = true;
+  return p;
+}
+
+DecodedPicture decodePng(const QByteArray& data, qint64 maxPixels) {
   if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.constData()), 0, 8))
     return DecodedPicture::failure(QStringLiteral("not a PNG file"));
+  if (chunkRunsPastEnd(data))
+    return DecodedPicture::failure(QStringLiteral("damaged PNG file: a chunk runs past the end of the file"));
 
   PngState state;
+  state.maxPixels = maxPixels;
   state.source = {reinterpret_cast<const png_byte*>(data.constData()), png_size_t(data.size()), 0};
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, pngFail, pngWarn);
   if (!png) return DecodedPicture::failure(QStringLiteral("PNG decoder could not start"));
   png_infop info = png_create_info_struct(png);
   const bool ok = info && readPng(png, info, state);
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  if (state.tooLarge) return DecodedPicture::tooLarge(state.width, state.height, maxPixels);
   if (!ok) return DecodedPicture::failure(QStringLiteral("damaged PNG file: %1").arg(state.message));
 
   DecodedPicture result;
@@ -228,15 +303,20 @@ DecodedPicture decodePng(const QByteArray& data) {
   return result;
 }
 
-DecodedPicture decodeJpeg(const QByteArray& data) {
+DecodedPicture decodeJpeg(const QByteArray& data, qint64 maxPixels) {
   auto state = std::make_unique<JpegState>();
+  state->maxPixels = maxPixels;
   state->info.err = jpeg_std_error(&state->errors.manager);
   state->errors.manager.error_exit = jpegFail;
   state->errors.manager.emit_message = jpegMessage;
   state->errors.message[0] = '\0';
   jpeg_create_decompress(&state->info);
+  state->progress.progress_monitor = jpegProgress;
+  state->info.progress = &state->progress;
   const bool ok = readJpeg(data, *state);
+  const qint64 width = state->info.image_width, height = state->info.image_height;
   jpeg_destroy_decompress(&state->info);
+  if (state->tooLarge) return DecodedPicture::tooLarge(width, height, maxPixels);
   if (!ok) return DecodedPicture::failure(QStringLiteral("damaged JPEG file: %1").arg(state->errors.message));
 
   DecodedPicture result;
@@ -244,28 +324,32 @@ DecodedPicture decodeJpeg(const QByteArray& data) {
   return result;
 }
 
-DecodedPicture decodeBitmap(const QByteArray& data) {
+DecodedPicture decodeBitmap(const QByteArray& data, qint64 maxPixels) {
   const BitmapHeader header = readBitmapHeader(data);
   if (!header.valid) return DecodedPicture::failure(QStringLiteral("not a bitmap file"));
+  if (header.width <= 0 || header.height <= 0)
+    return DecodedPicture::failure(QStringLiteral("damaged bitmap file: it holds no pixels"));
+  if (!sizeAcceptable(header.width, header.height, maxPixels))
+    return DecodedPicture::tooLarge(header.width, header.height, maxPixels);
   if (header.pixelBytes > 0 && header.pixelOffset + header.pixelBytes > data.size())
     return DecodedPicture::failure(QStringLiteral("damaged bitmap file: the pixel data is cut short"));
-  DecodedPicture result = decodeWithQt(data, "bmp");
-  if (!result.ok()) result.error = QStringLiteral("damaged bitmap file: %1").arg(result.error);
+  DecodedPicture result = decodeWithQt(data, "bmp", maxPixels);
+  if (!result.ok() && !result.overBudget) result.error = QStringLiteral("damaged bitmap file: %1").arg(result.error);
   result.twoColour = header.bitCount == 1;
   return result;
 }
 
-DecodedPicture decodeIcon(const QByteArray& data) {
-  DecodedPicture result = decodeWithQt(data, "ico");
-  if (!result.ok()) result.error = QStringLiteral("damaged icon file: %1").arg(result.error);
+DecodedPicture decodeIcon(const QByteArray& data, qint64 maxPixels) {
+  DecodedPicture result = decodeWithQt(data, "ico", maxPixels);
+  if (!result.ok() && !result.overBudget) result.error = QStringLiteral("damaged icon file: %1").arg(result.error);
   result.ownTransparency = true;
   return result;
 }
 
-DecodedPicture loadPicture(const std::filesystem::path& file) {
+DecodedPicture loadPicture(const std::filesystem::path& file, qint64 maxPixels) {
   const QString extension = QString::fromStdString(fileExtension(file.string()));
   const QString ext = extension.toLower();
-  using Decoder = DecodedPicture (*)(const QByteArray&);
+  using Decoder = DecodedPicture (*)(const QByteArray&, qint64);
   Decoder decoder = nullptr;
   if (ext == "bmp") decoder = decodeBitmap;
   else if (ext == "ico") decoder = decodeIcon;
@@ -277,11 +361,9 @@ DecodedPicture loadPicture(const std::filesystem::path& file) {
   else
     return DecodedPicture::failure(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
 
-  QFile in(QString::fromStdString(file.string()));
-  if (!in.open(QIODevice::ReadOnly)) return DecodedPicture::failure(in.errorString());
-  if (in.size() > kMaxFileBytes)
-    return DecodedPicture::failure(QStringLiteral("file too large for a picture (%1 MB)").arg(in.size() >> 20));
-  return decoder(in.readAll());
+  const FileContents contents = readRegularFile(file, kMaxFileBytes);
+  if (!contents.ok()) return DecodedPicture::failure(QString::fromStdString(contents.problem->message));
+  return decoder(QByteArray::fromRawData(contents.bytes.data(), qsizetype(contents.bytes.size())), maxPixels);
 }
 
 }  // namespace zarvik

@@ -17,6 +17,11 @@ namespace {
 // The largest window side a skin may ask for, in pixels.
 constexpr int kMaxWindowExtent = 8192;
 
+// All the pictures one run loads take at most this many pixels together
+// (192 MB drawn): a few large pictures, or one used by many images, cannot
+// take the machine's memory.
+constexpr qint64 kMaxSkinPixels = 48LL * 1024 * 1024;
+
 // A Config.ini colour: low byte red, then green, then blue.
 QColor colourFromValue(int value) {
   return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
@@ -61,11 +66,19 @@ class SkinRun {
 
   std::optional<fs::path> find(const std::string& path) const { return findFile(path, sources_.baseDir); }
 
-  // Decodes a picture; a failure is reported under `where` and gives nothing.
+  // Decodes a picture within what is left of the run's pixel budget; a
+  // failure is reported under `where` and gives nothing.
   std::optional<DecodedPicture> decode(const fs::path& file, const QString& where,
                                        const std::string& written) {
-    DecodedPicture picture = loadPicture(file);
-    if (picture.ok()) return picture;
+    const qint64 allowed = std::min(kMaxPicturePixels, pixelsLeft_);
+    DecodedPicture picture = loadPicture(file, allowed);
+    if (picture.ok()) {
+      pixelsLeft_ -= qint64(picture.image.width()) * picture.image.height();
+      return picture;
+    }
+    if (picture.overBudget && allowed < kMaxPicturePixels)
+      picture.error = QStringLiteral("not loaded: all the pictures together may take at most %1 million pixels")
+                          .arg(double(kMaxSkinPixels) / 1e6, 0, 'f', 1);
     problem(QStringLiteral("%1 (%2)").arg(where, QString::fromStdString(written)), picture.error);
     return std::nullopt;
   }
@@ -77,6 +90,7 @@ class SkinRun {
   const SkinSources& sources_;
   const IniFile& ini_;
   SkinLoadReport& report_;
+  qint64 pixelsLeft_ = kMaxSkinPixels;
 };
 
 // Fullscreen offset of the face area: a non-zero integer places it, anything
@@ -176,9 +190,7 @@ SkinSources SkinSources::forProgram() {
 SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize screenSize, Panel& panel,
                         FaceLayout& layout) {
   SkinLoadReport report;
-  std::optional<IniFile> ini;
-  std::error_code ec;
-  if (fs::is_regular_file(sources.configFile, ec)) ini = IniFile::load(sources.configFile);
+  const std::optional<IniFile> ini = IniFile::load(sources.configFile);
   if (!ini) {
     report.configMissing = true;
   } else {

@@ -1,18 +1,56 @@
 // Windows metafiles, rendered by libwmf's raster device at 96 dots per inch.
+//
+// libwmf offers no way to bound the work of one drawing record (a single
+// ellipse with a pen as wide as the picture takes minutes) and hands its
+// canvas over as a gd image that nothing it exports can free. So the drawing
+// runs in a child process: it writes the pixels into memory shared with this
+// process and exits, which returns everything libwmf took; a child that
+// draws for longer than the time budget is killed. A crash inside libwmf
+// becomes an error for the file too.
 
 // Qt first: libwmf's headers define macros (U8, U16) that clash with Qt's.
 #include "picture_loader.h"
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#define ADDRESS_SANITIZER __has_feature(address_sanitizer)
+#else
+#define ADDRESS_SANITIZER 0
+#endif
+
 namespace zarvik {
 
 namespace {
+
+constexpr std::chrono::milliseconds kMaxDrawingTime{2000};
+
+// What the child leaves for this process, at the start of the shared memory;
+// the pixels (ARGB) follow it.
+struct Drawing {
+  wmf_error_t error;
+  bool tooLarge;
+  bool fontsMissing;
+  unsigned width, height;
+};
+
+std::uint32_t* pixelsOf(Drawing* drawing) { return reinterpret_cast<std::uint32_t*>(drawing + 1); }
 
 QString wmfMessage(wmf_error_t error) {
   switch (error) {
@@ -50,62 +88,148 @@ class ErrorLog {
   FILE* stream_;
 };
 
-}  // namespace
+// libwmf allocates a buffer of the largest record size the header claims
+// before reading any record; no record can be larger than the file.
+bool largestRecordFitsTheFile(const QByteArray& data) {
+  auto u16 = [&](qsizetype at) { return quint32(quint8(data[at])) | quint32(quint8(data[at + 1])) << 8; };
+  const qsizetype header = data.size() >= 4 && u16(0) == 0xCDD7 && u16(2) == 0x9AC6 ? 22 : 0;  // placeable
+  if (data.size() < header + 18) return true;  // too short: libwmf reports it
+  const quint64 largestWords = u16(header + 12) | quint64(u16(header + 14)) << 16;
+  return largestWords * 2 <= quint64(data.size());
+}
 
-DecodedPicture decodeWindowsMetafile(const QByteArray& data) {
+// In the child: no more address space than the pictures it may draw need on
+// top of what the program holds. (The sanitizers reserve terabytes of
+// address space for themselves and so cannot run under such a limit.)
+void limitChildMemory(qint64 maxPixels) {
+#if !ADDRESS_SANITIZER
+  long pages = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  if (pages <= 0) return;
+  const rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(maxPixels) * 8 + (256u << 20);
+  const rlimit bound{limit, limit};
+  ::setrlimit(RLIMIT_AS, &bound);
+#else
+  (void)maxPixels;
+#endif
+}
+
+// In the child: sizes and draws the metafile into `out`.
+void draw(unsigned char* bytes, long size, qint64 maxPixels, Drawing& out) {
+  ErrorLog log;
   wmfAPI_Options options{};
   options.function = wmf_gd_function;
-  wmfAPI* api = nullptr;
-  ErrorLog log;
   options.error_out = log.stream();
+  wmfAPI* api = nullptr;
   const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
                               (log.stream() ? WMF_OPT_LOG_ERROR : WMF_OPT_NO_ERROR);
-  wmf_error_t error = wmf_api_create(&api, flags, &options);
-  if (error != wmf_E_None) {
-    if (api) wmf_api_destroy(api);
+  out.error = wmf_api_create(&api, flags, &options);
+  if (out.error != wmf_E_None) return;
+  wmfD_Rect box{};
+  out.error = wmf_mem_open(api, bytes, size);
+  if (out.error == wmf_E_None) out.error = wmf_scan(api, 0, &box);
+  out.fontsMissing = out.error == wmf_E_BadFile && log.mentions("font");
+  if (out.error == wmf_E_None) out.error = wmf_display_size(api, &out.width, &out.height, 96, 96);
+  if (out.error == wmf_E_None && (out.width == 0 || out.height == 0)) out.error = wmf_E_BadFormat;
+  if (out.error == wmf_E_None && qint64(out.width) * out.height > maxPixels) {
+    out.tooLarge = true;
+    return;
+  }
+  if (out.error != wmf_E_None) return;
+  wmf_gd_t* device = WMF_GD_GetData(api);
+  device->type = wmf_gd_image;
+  device->bbox = box;
+  device->width = out.width;
+  device->height = out.height;
+  out.error = wmf_play(api, 0, &box);
+  if (out.error == wmf_E_None && !device->gd_image) out.error = wmf_E_DeviceError;
+  if (out.error != wmf_E_None) return;
+  // gd's true-colour pixels: 7-bit alpha on top (0 opaque, 127 clear), then RGB.
+  const int* pixels = wmf_gd_image_pixels(device->gd_image);
+  const std::size_t count = std::size_t(out.width) * out.height;
+  for (std::size_t i = 0; i < count; ++i) {
+    const unsigned p = unsigned(pixels[i]);
+    const unsigned alpha = 255 - ((p >> 24) & 0x7f) * 255 / 127;
+    pixelsOf(&out)[i] = alpha << 24 | (p & 0xffffff);
+  }
+}
+
+// Waits for the child to end, at most until `deadline`; false when it had to
+// be killed.
+bool awaitChild(pid_t child, int doneFd, std::chrono::steady_clock::time_point deadline, int& status) {
+  bool finished = false;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    pollfd done{doneFd, POLLIN, 0};
+    const int ready = ::poll(&done, 1, int(left.count()));
+    if (ready > 0) {  // the child closed its end: it has ended
+      finished = true;
+      break;
+    }
+    if (ready < 0 && errno != EINTR) break;
+  }
+  if (!finished) ::kill(child, SIGKILL);
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return finished;
+}
+
+}  // namespace
+
+DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
+  maxPixels = std::min(maxPixels, kMaxPicturePixels);
+  if (!largestRecordFitsTheFile(data))
+    return DecodedPicture::failure(QStringLiteral("damaged metafile: a record larger than the file"));
+  const std::size_t sharedBytes = sizeof(Drawing) + std::size_t(maxPixels) * 4;
+  void* shared = ::mmap(nullptr, sharedBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (shared == MAP_FAILED) return DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
+  auto* drawing = new (shared) Drawing{wmf_E_DeviceError, false, false, 0, 0};
+  QByteArray bytes(data.constData(), data.size());  // libwmf reads from a non-const buffer
+  int done[2];
+  if (::pipe(done) != 0) {
+    ::munmap(shared, sharedBytes);
     return DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
   }
 
-  QByteArray bytes = data;  // libwmf reads from a non-const buffer
-  DecodedPicture result;
-  wmfD_Rect box{};
-  unsigned int width = 0, height = 0;
-  error = wmf_mem_open(api, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
-  if (error == wmf_E_None) error = wmf_scan(api, 0, &box);
-  if (error == wmf_E_None) error = wmf_display_size(api, &width, &height, 96, 96);
-  if (error == wmf_E_None && (width == 0 || height == 0 || qint64(width) * height > 64LL * 1024 * 1024))
-    error = wmf_E_BadFormat;
-  if (error == wmf_E_None) {
-    wmf_gd_t* device = WMF_GD_GetData(api);
-    device->type = wmf_gd_image;
-    device->bbox = box;
-    device->width = width;
-    device->height = height;
-    error = wmf_play(api, 0, &box);
-    if (error == wmf_E_None && device->gd_image) {
-      // gd's true-colour pixels: 7-bit alpha on top (0 opaque, 127 clear), then RGB.
-      const int* pixels = wmf_gd_image_pixels(device->gd_image);
-      QImage image(int(width), int(height), QImage::Format_ARGB32);
-      for (unsigned int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
-        for (unsigned int x = 0; x < width; ++x) {
-          const unsigned int p = unsigned(pixels[y * width + x]);
-          const int alpha = 255 - int((p >> 24) & 0x7f) * 255 / 127;
-          line[x] = qRgba(int(p >> 16) & 0xff, int(p >> 8) & 0xff, int(p) & 0xff, alpha);
-        }
-      }
-      result.image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-      result.ownTransparency = true;
-    } else if (error == wmf_E_None) {
-      error = wmf_E_DeviceError;
-    }
+  const auto deadline = std::chrono::steady_clock::now() + kMaxDrawingTime;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(done[0]);
+    limitChildMemory(maxPixels);
+    draw(reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size()), maxPixels, *drawing);
+    ::_exit(0);
   }
-  wmf_mem_close(api);
-  wmf_api_destroy(api);
-  if (error == wmf_E_BadFile && log.mentions("font"))
-    return DecodedPicture::failure(
+  ::close(done[1]);
+  int status = 0;
+  const bool inTime = child > 0 && awaitChild(child, done[0], deadline, status);
+  ::close(done[0]);
+
+  DecodedPicture result;
+  if (child < 0) {
+    result = DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
+  } else if (!inTime) {
+    result = DecodedPicture::failure(
+        QStringLiteral("the metafile takes too long to draw (more than %1 s)").arg(kMaxDrawingTime.count() / 1000.0));
+  } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    result = DecodedPicture::failure(QStringLiteral("the metafile could not be drawn (its drawing failed)"));
+  } else if (drawing->fontsMissing) {
+    result = DecodedPicture::failure(
         QStringLiteral("the fonts for drawing metafiles are missing (install the package fonts-urw-base35)"));
-  if (error != wmf_E_None) return DecodedPicture::failure(wmfMessage(error));
+  } else if (drawing->tooLarge) {
+    result = DecodedPicture::tooLarge(drawing->width, drawing->height, maxPixels);
+  } else if (drawing->error != wmf_E_None) {
+    result = DecodedPicture::failure(wmfMessage(drawing->error));
+  } else {
+    const QImage view(reinterpret_cast<const uchar*>(pixelsOf(drawing)), int(drawing->width), int(drawing->height),
+                      QImage::Format_ARGB32);
+    result.image = view.convertToFormat(QImage::Format_ARGB32_Premultiplied);  // a copy out of the shared memory
+    result.ownTransparency = true;
+  }
+  ::munmap(shared, sharedBytes);
   return result;
 }
 

@@ -118,7 +118,7 @@ inline Capture readCapture(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   c.samples.resize(bytes.size() / 4 * 2);
-  std::memcpy(c.samples.data(), bytes.data(), c.samples.size() * 2);
+  if (!c.samples.empty()) std::memcpy(c.samples.data(), bytes.data(), c.samples.size() * 2);  // data() may be null
   return c;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <set>
@@ -109,6 +110,12 @@ TEST_F(SoundLayerTest, LoadReturnsZeroForFilesThatCannotBeSamples) {
   EXPECT_EQ(load("empty.wav"), 0);
   std::filesystem::create_directory(dir.path() / "folder.wav");
   EXPECT_EQ(load("folder.wav"), 0);
+  // Neither blocks (a FIFO without a writer) nor streams (an endless device).
+  ASSERT_EQ(mkfifo((dir.path() / "fifo.wav").c_str(), 0600), 0);
+  EXPECT_EQ(load("fifo.wav"), 0);
+  EXPECT_NE(sound.lastError().find("fifo.wav: not a regular file"), std::string::npos) << sound.lastError();
+  std::filesystem::create_symlink("/dev/zero", dir.path() / "zero.wav");
+  EXPECT_EQ(load("zero.wav"), 0);
 
   writeWav(dir.path() / "good.wav", flatTone(50, 1000));
   EXPECT_EQ(sound.FSOUND_Sample_Load(-1, (dir.path() / "good.wav").c_str(), FSOUND_2D, 10, 0), 0)

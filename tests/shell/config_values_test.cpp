@@ -69,3 +69,16 @@ TEST(ConfigValues, FindFileTakesBothSeparatorsAndFallsBackOnLetterCase) {
   EXPECT_FALSE(findFile("", root));
   EXPECT_EQ(findFile((root / "Graphics/Skin/face.bmp").string(), "/elsewhere"), root / "Graphics/Skin/Face.BMP");
 }
+
+// Folders holding links to themselves under every letter case ("Sub", "sub",
+// "SUB") once made the lookup try 3^levels paths; each folder is now listed
+// once per level, so a deep path over them ends at once, found or not.
+TEST(ConfigValues, FindFileThroughCaseVariantLinkLoopsGrowsWithThePathOnly) {
+  face_test::SkinFixture skin;
+  skin.write("Skin/face.bmp", "x");
+  for (const char* name : {"Sub", "sub", "SUB"}) std::filesystem::create_directory_symlink(".", skin.root() / "Skin" / name);
+  std::string path = "skin";
+  for (int level = 0; level < 24; ++level) path += "\\sUb";
+  EXPECT_FALSE(findFile(path + "\\missing.bmp", skin.root()));
+  EXPECT_TRUE(findFile(path + "\\FACE.BMP", skin.root()));
+}

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -25,9 +27,14 @@ namespace {
 
 class FaceMenu : public testing::Test {
  protected:
+  // The documents the menu opens lie in the current folder.
   FaceMenu() {
     skin.writeCompleteSkin();
+    previousFolder = QDir::currentPath();
+    QDir::setCurrent(documents.path());
+    for (const char* name : {"Readme.txt", "Whatsnew.txt", "Config.ini"}) QFile(name).open(QIODevice::WriteOnly);
   }
+  ~FaceMenu() override { QDir::setCurrent(previousFolder); }
 
   TestingForm1& open(bool fullscreen) {
     form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, nullptr});
@@ -51,6 +58,8 @@ class FaceMenu : public testing::Test {
   }
   int stored(const std::string& name) { return settings.readInteger(name, -99); }
 
+  QTemporaryDir documents;
+  QString previousFolder;
   SkinFixture skin;
   VirtualScheduler scheduler;
   VirtualClock clock{scheduler};

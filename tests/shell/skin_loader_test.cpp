@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+
+#include "hostile_files.h"
 #include "skin_fixture.h"
 #include "skin_picture.h"
 
@@ -308,4 +313,46 @@ TEST(LoadManualPages, WithoutConfigEveryValueTakesItsDefault) {
   EXPECT_EQ(manual.clientSize, QSize(415, 270));
   EXPECT_EQ(manual.pages[2].pixel(1, 1), qRgb(7, 7, 7));
   EXPECT_EQ(manual.pages[0], placeholderImage());
+}
+
+// Neither loader blocks on, nor streams from, something other than a regular
+// file in the place of Config.ini or a picture: Config.ini counts as missing,
+// a picture is reported with its file.
+TEST(LoadSkin, AnythingButARegularFileIsRefusedWithoutBlocking) {
+  const std::function<void(const std::filesystem::path&)> makers[] = {
+      [](const std::filesystem::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+      [](const std::filesystem::path& p) { std::filesystem::create_symlink("/dev/zero", p); },
+      [](const std::filesystem::path& p) { std::filesystem::create_directory(p); },
+  };
+  for (const auto& make : makers) {
+    SkinFixture skin;
+    skin.writeCompleteSkin();
+    std::filesystem::remove(skin.root() / "Graphics/Skin/im_panel_bell.bmp");
+    make(skin.root() / "Graphics/Skin/im_panel_bell.bmp");
+    Loaded l;
+    load(skin, false, l);
+    EXPECT_EQ(SkinPicture::imageOf(l.panel[im_panel_bell].picture), placeholderImage());
+
+    std::filesystem::remove(skin.root() / "Config.ini");
+    make(skin.root() / "Config.ini");
+    load(skin, false, l);
+    EXPECT_TRUE(l.report.configMissing);
+    EXPECT_EQ(loadManualPages(skin.sources()).clientSize, QSize(415, 270));
+  }
+}
+
+TEST(LoadSkin, PicturesTogetherStayWithinThePixelBudget) {
+  SkinFixture skin;
+  skin.write("Graphics/Skin/big.png", QByteArray::fromStdString(hostile::flatPng(4096, 4096, 77)));
+  std::string config;
+  for (int n = 1; n <= kImageCount; ++n) config += "[Image" + std::to_string(n) + "]\nFilename=big.png\n";
+  skin.writeConfig(config);
+  Loaded l;
+  load(skin, false, l);
+  // 16 million pixels each: three fit in the budget of 48 million.
+  ASSERT_EQ(l.report.problems.size(), kImageCount - 3);
+  EXPECT_TRUE(l.report.problems[0].startsWith("Image4 (Graphics\\Skin\\big.png): not loaded: all the pictures"))
+      << l.report.problems[0].toStdString();
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[ImageId(2)].picture).size(), QSize(4096, 4096));
+  EXPECT_EQ(SkinPicture::imageOf(l.panel[ImageId(3)].picture), placeholderImage());
 }
