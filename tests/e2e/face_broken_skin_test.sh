@@ -16,14 +16,6 @@ mkdir -p "$install"
 cp -r "$E2E_BUILD_DIR/zarvik" "$E2E_BUILD_DIR/Config.ini" "$E2E_BUILD_DIR/Graphics" "$E2E_BUILD_DIR/Sound" "$install/"
 E2E_BUILD_DIR=$install
 
-wait_for() {  # seconds command...
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
 error_box() { e2e_windows_titled '^Error( |$)' | head -n1; }  # X11 titles may add the program's name
 has_error_box() { [ -n "$(error_box)" ]; }
 face_shown() { [ -n "$(e2e_windows_titled "$E2E_FACE_TITLE")" ]; }
@@ -44,11 +36,11 @@ ended() { ! running; }
 # No Config.ini.
 mv "$install/Config.ini" "$install/Config.ini.away"
 e2e_start_zarvik --windowed
-e2e_check "without Config.ini an error box titled Error comes up" wait_for 30 has_error_box
+e2e_check "without Config.ini an error box titled Error comes up" wait_until 30 has_error_box
 e2e_check "the face is not shown meanwhile" test -z "$(e2e_windows_titled "$E2E_FACE_TITLE")"
 e2e_check "the box is centred on the screen" box_centred
 xdotool windowactivate --sync "$(error_box)" key Return 2>/dev/null || xdotool key Return
-e2e_check "after OK the program ends without showing the face" wait_for 10 ended
+e2e_check "after OK the program ends without showing the face" wait_until 10 ended
 mv "$install/Config.ini.away" "$install/Config.ini"
 
 # A missing picture, a truncated PNG and a colour that is not a number.
@@ -61,10 +53,10 @@ png="$install/Graphics/Skin/$(skin_file 49)"
 head -c 200 "$png" >"$png.cut" && mv "$png.cut" "$png"
 sed -i 's/^TranspColor=.*/TranspColor=pink/' "$install/Config.ini"
 e2e_start_zarvik --windowed
-e2e_check "a damaged skin brings up one error box" wait_for 30 has_error_box
+e2e_check "a damaged skin brings up one error box" wait_until 30 has_error_box
 e2e_check "centred on the screen" box_centred
 xdotool windowactivate --sync "$(error_box)" key Return 2>/dev/null || xdotool key Return
-e2e_check "after OK the face comes up" wait_for 30 face_shown
+e2e_check "after OK the face comes up" wait_until 30 face_shown
 e2e_check "and the program keeps running" bash -c "sleep 1; kill -0 $E2E_ZARVIK_PID"
 
 e2e_finish

@@ -59,14 +59,6 @@ start_from_root() {
   E2E_ZARVIK_PID=$!
   E2E_PIDS+=($E2E_ZARVIK_PID)
 }
-wait_until() {  # seconds command...
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
 window_titled() { [ -n "$(e2e_windows_titled "$1" | head -n1)" ]; }
 splash_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(e2e_windows_titled '^About this game' | head -n1)" ]; }
 ended() { ! kill -0 "$E2E_ZARVIK_PID" 2>/dev/null; }

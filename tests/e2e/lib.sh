@@ -10,6 +10,7 @@
 #   e2e_wait_still file       waits until the screen stops changing, keeps the last shot
 #   e2e_screenshot file [geometry]
 #   e2e_pixel file x y        the colour of one pixel, as "#RRGGBB"
+#   wait_until secs cmd...    runs the command until it succeeds, at most secs seconds
 #   e2e_check cond message    records a failure when the command fails
 #   e2e_finish                prints the outcome and exits 0 or 1
 # Every process started here is ended on exit, by its own id.
@@ -122,6 +123,15 @@ e2e_wait_still() {
 }
 
 e2e_pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 -format '#%[hex:u.p{0,0}]' info: | cut -c1-7; }
+
+wait_until() {  # seconds command...
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
 
 e2e_check() {
   local message=$1

@@ -44,15 +44,6 @@ stored_is() { [ "$(stored "$1")" = "$2" ]; }
 not_stored() { [ -z "$(stored "$1")" ]; }
 is_stored() { ! not_stored "$1"; }
 
-wait_until() {  # seconds command...
-  local tenths=$(($1 * 10)) i
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # The program's shown window whose title matches a pattern. Titles are read as
 # the desktop shows them (_NET_WM_NAME): the face's plain WM_NAME is empty.

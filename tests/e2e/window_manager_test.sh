@@ -14,14 +14,8 @@ E2E_PIDS+=($!)
 "$DOCK_WINDOW" 40 &
 E2E_PIDS+=($!)
 
-wait_for() {  # seconds command...
-  local tenths=$(($1 * 10)) i
-  shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-e2e_check "openbox runs" wait_for 10 wm_running
+e2e_check "openbox runs" wait_until 10 wm_running
 
 # Client windows from the bottom of the stack to its top.
 stacking() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'; }
@@ -50,29 +44,29 @@ e2e_check "the windowed face does not stay on top" lacks_state "$face" _NET_WM_S
 xlogo -geometry 300x200+300+250 &
 E2E_PIDS+=($!)
 logo_shown() { logo=$(xdotool search --onlyvisible --class xlogo | head -n1) && [ -n "$logo" ]; }
-e2e_check "another program's window appears" wait_for 10 logo_shown
-e2e_check "and stays above the face" wait_for 5 above "$logo" "$face"
+e2e_check "another program's window appears" wait_until 10 logo_shown
+e2e_check "and stays above the face" wait_until 5 above "$logo" "$face"
 
 xdotool windowactivate --sync "$face"
 xdotool key F12
-e2e_check "F12: the face covers the screen, panel included" wait_for 10 face_geometry_is 0,0,1024,768
+e2e_check "F12: the face covers the screen, panel included" wait_until 10 face_geometry_is 0,0,1024,768
 e2e_check "holding the fullscreen state" has_state "$face" _NET_WM_STATE_FULLSCREEN
 panel=$(xdotool search --name '^panel$' | head -n1)
 e2e_check "above the panel" above "$face" "$panel"
 
 xdotool key F1
 about_shown() { about=$(window_titled '^About the author') && [ -n "$about" ]; }
-e2e_check "F1 shows the about box" wait_for 10 about_shown
-e2e_check "in front of the fullscreen face" wait_for 5 above "$about" "$face"
+e2e_check "F1 shows the about box" wait_until 10 about_shown
+e2e_check "in front of the fullscreen face" wait_until 5 above "$about" "$face"
 xdotool keydown Escape
 sleep 1.5
 xdotool keyup Escape
 about_gone() { [ -z "$(window_titled '^About the author')" ]; }
-e2e_check "Esc, held, hides it" wait_for 5 about_gone
+e2e_check "Esc, held, hides it" wait_until 5 about_gone
 still_running() { kill -0 "$E2E_ZARVIK_PID" 2>/dev/null; }
 e2e_check "and its repeats on the face do not end the program" still_running
 xdotool windowactivate --sync "$face"
 xdotool key F12
-e2e_check "F12 again: windowed and centred" wait_for 10 face_geometry_is 231,197,561,374
+e2e_check "F12 again: windowed and centred" wait_until 10 face_geometry_is 231,197,561,374
 e2e_check "without the fullscreen state" lacks_state "$face" _NET_WM_STATE_FULLSCREEN
 e2e_finish
