@@ -6,6 +6,10 @@
 
 namespace zarvik {
 
+// The sound layer's output types.
+inline constexpr int kOutputAlsa = 1;
+inline constexpr int kOutputDesktopServer = 2;
+
 struct LocalDateTime {
   int year = 2000, month = 1, day = 1;  // month 1..12, day 1..31
   int hour = 0, minute = 0, second = 0;  // hour 0..23
@@ -42,7 +46,7 @@ class SoundLayer {
  public:
   virtual ~SoundLayer() = default;
   virtual bool FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned flags) = 0;
-  virtual bool FSOUND_SetOutput(int outputtype) = 0;  // 1 ALSA-like, 2 desktop server
+  virtual bool FSOUND_SetOutput(int outputtype) = 0;  // kOutputAlsa or kOutputDesktopServer
   virtual int FSOUND_Sample_Load(int index, const char* name, unsigned mode, int offset,
                                  int length) = 0;
   virtual int FSOUND_PlaySound(int channel, int sample) = 0;  // channel -1: any free

@@ -66,9 +66,6 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   // Why the last call failed, naming the file for a failed load.
   const std::string& lastError() const { return lastError_; }
 
-  static constexpr int kOutputAlsa = 1;
-  static constexpr int kOutputDesktopServer = 2;
-
  private:
   std::vector<std::string> driverOrder() const;
   bool ensureOpen();

@@ -5,8 +5,8 @@
 namespace zarvik {
 
 namespace {
-// The sound library's output types: 2 the desktop's sound server, 1 ALSA.
-constexpr int kOutputTypes[] = {2, 1};
+// The output type of each driver choice that has sound.
+constexpr int kOutputTypes[] = {kOutputDesktopServer, kOutputAlsa};
 }  // namespace
 
 bool startSound(Handheld& handheld, SettingsStore& settings, SoundDriver driver) {

@@ -89,7 +89,7 @@ class HandheldSoundTest : public ::testing::Test {
   // The splash's play action with a driver chosen.
   void openSound() {
     ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0)) << sound.lastError();
-    sound.FSOUND_SetOutput(SdlSoundLayer::kOutputDesktopServer);
+    sound.FSOUND_SetOutput(zarvik::kOutputDesktopServer);
     hh.SoundEnabled = true;
   }
 

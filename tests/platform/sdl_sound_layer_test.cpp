@@ -160,7 +160,7 @@ TEST_F(SoundLayerTest, SetOutputAfterInitKeepsLoadedSamples) {
   ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0));
   const int tone = loadTone(200, 2500);
   ASSERT_NE(tone, 0);
-  EXPECT_TRUE(sound.FSOUND_SetOutput(SdlSoundLayer::kOutputDesktopServer));
+  EXPECT_TRUE(sound.FSOUND_SetOutput(zarvik::kOutputDesktopServer));
   EXPECT_EQ(sound.driverName(), "disk") << "SDL_AUDIODRIVER from the environment comes first";
   EXPECT_FALSE(sound.FSOUND_SetOutput(7));
 
@@ -179,7 +179,7 @@ TEST_F(SoundLayerTest, UnusableDeviceFallsBackAndSamplesStillLoad) {
   ScopedEnv unwritable("SDL_DISKAUDIOFILE", (dir.path() / "no" / "such" / "folder").string());
   testing::internal::CaptureStderr();
   ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0)) << sound.lastError();
-  EXPECT_TRUE(sound.FSOUND_SetOutput(SdlSoundLayer::kOutputAlsa)) << sound.lastError();
+  EXPECT_TRUE(sound.FSOUND_SetOutput(zarvik::kOutputAlsa)) << sound.lastError();
   EXPECT_NE(sound.driverName(), "disk");
   EXPECT_NE(sound.driverName(), "");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
@@ -215,7 +215,7 @@ TEST_F(SoundLayerTest, OpeningLeavesTheProgramsSignalHandlingAlone) {
   sigaction(SIGTERM, nullptr, &termBefore);
   sigaction(SIGINT, nullptr, &intBefore);
   ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0));
-  ASSERT_TRUE(sound.FSOUND_SetOutput(SdlSoundLayer::kOutputAlsa));  // opens the device
+  ASSERT_TRUE(sound.FSOUND_SetOutput(zarvik::kOutputAlsa));  // opens the device
   sigaction(SIGTERM, nullptr, &termAfter);
   sigaction(SIGINT, nullptr, &intAfter);
   EXPECT_EQ(termAfter.sa_handler, termBefore.sa_handler);
