@@ -21,6 +21,7 @@ class QMenu;
 class TSplashForm;
 namespace zarvik {
 class QtSettingsStore;
+enum class PadButton : int;
 }
 
 class TForm1 : public QWidget, public zarvik::PanelObserver {
@@ -54,6 +55,10 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   // Key dispatch by Windows-style key code, modifiers ignored.
   void FormKeyDown(std::uint16_t key);
   void FormKeyUp(std::uint16_t key);
+  // A gamepad's press and release of a button. A button held by a pad and
+  // by a key or the mouse is released when the last of them lets go.
+  void gamepadButtonDown(zarvik::PadButton button);
+  void gamepadButtonUp(zarvik::PadButton button);
 
   // The windows that the menu opens and the splash window, created after the
   // face; the splash window is shown on the first activation while
@@ -134,6 +139,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   std::optional<zarvik::ImageId> mouseTargetAt(QPoint point) const;
   bool isDragArea(zarvik::ImageId id) const;
   void releaseHeldButtons();
+  void releaseButton(int n);
   void paintLayers(QPainter& painter, const QRect& dirty) const;
   void updateWindowMask();
   void updateWindowMask(const QRect& changed);
@@ -159,6 +165,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::KeyCodeTracker keyCodes_;
   int pressedButton_ = 0;  // the button (1..5) that a held left button pressed
   bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
+  std::array<bool, zarvik::kButtonCount> padHeld_{};  // by the button's binding number - 1
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
 
   Windows windows_;

@@ -1,5 +1,5 @@
-// TForm1's keyboard and mouse: the five buttons worked by their bound keys
-// and by left clicks on their pictures, the hints naming the keys, pointer
+// TForm1's keyboard, mouse and gamepads: the five buttons worked by their
+// bound keys, by left clicks on their pictures and by pads, the hints naming the keys, pointer
 // shapes, and dragging the window in windowed mode.
 
 #include <QContextMenuEvent>
@@ -9,6 +9,7 @@
 #include <QToolTip>
 
 #include "main_window.h"
+#include "sdl_gamepad.h"
 
 using namespace zarvik;
 
@@ -29,6 +30,9 @@ constexpr std::array<ButtonInput, kButtonCount> kButtonInputs = {{
     {btn_left_top, btn_left_down, &Handheld::Inp_left_down, &Handheld::Inp_left_up},
     {btn_right_top, btn_right_down, &Handheld::Inp_right_down, &Handheld::Inp_right_up},
 }};
+
+static_assert(int(PadButton::GameA) == GameA && int(PadButton::GameB) == GameB && int(PadButton::Time) == Time &&
+              int(PadButton::Left) == Left && int(PadButton::Right) == Right && kPadButtonCount == kButtonCount);
 
 // The button (1..5) whose clickable or pressed picture `id` is; 0 for none.
 int buttonOf(ImageId id) {
@@ -61,7 +65,24 @@ void TForm1::FormKeyDown(std::uint16_t key) {
 }
 
 void TForm1::FormKeyUp(std::uint16_t key) {
-  if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (const int n = KeyBindings.bindingFor(key)) releaseButton(n);
+}
+
+void TForm1::gamepadButtonDown(PadButton button) {
+  const int n = int(button);
+  padHeld_[n - 1] = true;
+  (handheld_.*kButtonInputs[n - 1].down)();
+}
+
+void TForm1::gamepadButtonUp(PadButton button) {
+  const int n = int(button);
+  padHeld_[n - 1] = false;
+  if (!keyCodes_.holds(KeyBindings[n].VirtualKey) && pressedButton_ != n) (handheld_.*kButtonInputs[n - 1].up)();
+}
+
+// The release of a key or of the mouse; a button a pad still holds stays down.
+void TForm1::releaseButton(int n) {
+  if (!padHeld_[n - 1]) (handheld_.*kButtonInputs[n - 1].up)();
 }
 
 // A held key repeats its press (each repetition reaches the down action,
@@ -117,7 +138,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
-  if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (const int n = std::exchange(pressedButton_, 0)) releaseButton(n);
   if (std::exchange(menuButtonPressed_, false) && gameMenuButtonRect().contains(event->position().toPoint()))
     btn_game_menu_topClick();
 }
@@ -157,10 +178,11 @@ bool TForm1::event(QEvent* event) {
 // Releases every button held by a key or by the mouse. Called when the
 // window loses the keyboard (another window, the context menu) or the mouse
 // (the context menu takes it): their releases would never arrive here, and
-// the buttons would stay down.
+// the buttons would stay down. Pads keep their buttons: SDL reports their
+// releases whichever window has the keyboard.
 void TForm1::releaseHeldButtons() {
   for (const std::uint16_t key : keyCodes_.releaseAll()) FormKeyUp(key);
-  if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (const int n = std::exchange(pressedButton_, 0)) releaseButton(n);
   dragging_ = false;
 }
 

@@ -1,0 +1,194 @@
+#include "sdl_gamepad.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <SDL.h>
+
+namespace zarvik {
+
+namespace {
+
+struct ButtonControl {
+  SDL_GameControllerButton sdlButton;
+  PadButton button;
+};
+
+// The pad buttons that work handheld buttons; the stick's two directions
+// follow them as controls kStickLeft and kStickRight.
+constexpr std::array<ButtonControl, 6> kButtonControls = {{
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadButton::Left},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadButton::Right},
+    {SDL_CONTROLLER_BUTTON_A, PadButton::GameA},
+    {SDL_CONTROLLER_BUTTON_B, PadButton::GameB},
+    {SDL_CONTROLLER_BUTTON_START, PadButton::Time},
+    {SDL_CONTROLLER_BUTTON_Y, PadButton::Time},
+}};
+constexpr int kStickLeft = int(kButtonControls.size());
+constexpr int kStickRight = kStickLeft + 1;
+
+PadButton buttonOfControl(int control) {
+  if (control == kStickLeft) return PadButton::Left;
+  if (control == kStickRight) return PadButton::Right;
+  return kButtonControls[control].button;
+}
+
+int controlOfButton(Uint8 sdlButton) {
+  for (int c = 0; c < kStickLeft; ++c)
+    if (kButtonControls[c].sdlButton == sdlButton) return c;
+  return -1;
+}
+
+constexpr int kStickTurn = 16384;  // half travel
+constexpr int kStickRest = 8192;   // a quarter
+
+// SDL is read this often while a pad is open.
+constexpr int kPollMs = 8;
+// After a change in /dev/input, SDL is read again after these delays: the
+// device node appears before udev has set it up and announced it.
+constexpr std::array<int, 3> kSettleDelaysMs = {100, 1000, 3500};
+
+const QString kDeviceFolder = QStringLiteral("/dev/input");
+
+}  // namespace
+
+int stickDirection(int current, int axisValue) {
+  if (axisValue <= -kStickTurn) return -1;
+  if (axisValue >= kStickTurn) return +1;
+  if (current < 0 && axisValue < -kStickRest) return -1;
+  if (current > 0 && axisValue > kStickRest) return +1;
+  return 0;
+}
+
+SdlGamepads::SdlGamepads(QObject* parent) : QObject(parent) {
+  poll_.setInterval(kPollMs);
+  connect(&poll_, &QTimer::timeout, this, &SdlGamepads::rescan);
+  settle_.setSingleShot(true);
+  connect(&settle_, &QTimer::timeout, this, &SdlGamepads::settleStep);
+  connect(&deviceFolder_, &QFileSystemWatcher::directoryChanged, this, &SdlGamepads::deviceFolderChanged);
+}
+
+SdlGamepads::~SdlGamepads() {
+  if (!started_) return;
+  for (const auto& [id, pad] : pads_) SDL_GameControllerClose(pad.controller);
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+bool SdlGamepads::start() {
+  if (started_) return true;
+  // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
+  // program never reads. Its own subsystem, counted apart from the sound
+  // layer's audio, so that neither shuts the other down.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    qWarning("Gamepads cannot be used: %s", SDL_GetError());
+    return false;
+  }
+  started_ = true;
+  if (QDir(kDeviceFolder).exists()) deviceFolder_.addPath(kDeviceFolder);
+  rescan();
+  return true;
+}
+
+void SdlGamepads::startAfterFirstPaint(QObject* window) { window->installEventFilter(this); }
+
+bool SdlGamepads::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint) {
+    watched->removeEventFilter(this);
+    // A zero timer runs once this paint has been flushed to the window system.
+    QTimer::singleShot(0, this, &SdlGamepads::start);
+  }
+  return false;
+}
+
+void SdlGamepads::rescan() {
+  if (!started_) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) handle(event);
+  updatePolling();
+}
+
+void SdlGamepads::handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      open(event.cdevice.which);
+      break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      close(event.cdevice.which);
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      const auto pad = pads_.find(event.cbutton.which);
+      const int control = controlOfButton(event.cbutton.button);
+      if (pad != pads_.end() && control >= 0)
+        setHeld(pad->second, control, event.cbutton.state == SDL_PRESSED);
+      break;
+    }
+    case SDL_CONTROLLERAXISMOTION: {
+      const auto pad = pads_.find(event.caxis.which);
+      if (pad != pads_.end() && event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
+        setStick(pad->second, stickDirection(pad->second.stick, event.caxis.value));
+      break;
+    }
+    default:
+      break;  // other devices' events, and the sound layer's, serve nobody here
+  }
+}
+
+// A pad announced twice (SDL may announce the pads attached at start-up more
+// than once) keeps one reference.
+void SdlGamepads::open(int deviceIndex) {
+  SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+  if (!controller) {
+    qWarning("Gamepad %d cannot be opened: %s", deviceIndex, SDL_GetError());
+    return;
+  }
+  const int id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+  if (!pads_.try_emplace(id, Pad{controller, {}, 0}).second) SDL_GameControllerClose(controller);
+}
+
+void SdlGamepads::close(int instanceId) {
+  const auto pad = pads_.find(instanceId);
+  if (pad == pads_.end()) return;
+  for (int c = 0; c < kControlCount; ++c) setHeld(pad->second, c, false);
+  SDL_GameControllerClose(pad->second.controller);
+  pads_.erase(pad);
+}
+
+void SdlGamepads::setHeld(Pad& pad, int control, bool held) {
+  if (pad.held[control] == held) return;
+  pad.held[control] = held;
+  const PadButton button = buttonOfControl(control);
+  int& holders = holders_[int(button) - 1];
+  holders += held ? 1 : -1;
+  if (held && holders == 1) emit buttonDown(button);
+  if (!held && holders == 0) emit buttonUp(button);
+}
+
+void SdlGamepads::setStick(Pad& pad, int direction) {
+  pad.stick = direction;
+  setHeld(pad, kStickLeft, direction < 0);
+  setHeld(pad, kStickRight, direction > 0);
+}
+
+void SdlGamepads::deviceFolderChanged() {
+  rescan();
+  settleStep_ = 0;
+  if (!polling()) settle_.start(kSettleDelaysMs[0]);
+}
+
+void SdlGamepads::settleStep() {
+  rescan();
+  if (!polling() && ++settleStep_ < int(kSettleDelaysMs.size())) settle_.start(kSettleDelaysMs[settleStep_]);
+}
+
+void SdlGamepads::updatePolling() {
+  if (pads_.empty()) {
+    poll_.stop();
+  } else if (!poll_.isActive()) {
+    settle_.stop();
+    poll_.start();
+  }
+}
+
+}  // namespace zarvik

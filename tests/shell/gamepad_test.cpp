@@ -1,0 +1,174 @@
+// Gamepads on the face, driven by SDL's virtual joysticks: pads plugged in
+// while the layer runs work the handheld's buttons with the keys' latch
+// rules, and once the last is unplugged nothing polls.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "headless.h"
+#include "main_window.h"
+#include "sdl_gamepad.h"
+#include "skin_fixture.h"
+
+using namespace zarvik;
+using namespace face_test;
+
+namespace {
+
+// A virtual pad laid out as a game controller: button N is SDL's controller
+// button N, axis 0 the left stick's x.
+class VirtualPad {
+ public:
+  VirtualPad() {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "virtual pad";
+    joystick_ = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+  }
+  ~VirtualPad() {
+    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    SDL_JoystickClose(joystick_);
+  }
+  bool attached() const { return joystick_ != nullptr; }
+  void button(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(joystick_, b, down); }
+  void stick(int x) { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
+
+ private:
+  SDL_Joystick* joystick_ = nullptr;
+};
+
+class Gamepads : public testing::Test {
+ protected:
+  void SetUp() override {
+    skin.writeCompleteSkin();
+    face = std::make_unique<TForm1>(handheld, TForm1::Options{skin.sources(), false});
+    QObject::connect(&layer, &SdlGamepads::buttonDown, face.get(), &TForm1::gamepadButtonDown);
+    QObject::connect(&layer, &SdlGamepads::buttonUp, face.get(), &TForm1::gamepadButtonUp);
+    ASSERT_TRUE(layer.start());
+    if (layer.openPads() != 0) GTEST_SKIP() << "a physical gamepad is connected";
+    handheld.Mode = ModeTime1;
+    handheld.Gam_Set_Mode();
+  }
+  bool shown(ImageId id) const { return handheld.panel[id].visible; }
+  void key(QEvent::Type type, int qtKey, quint32 scan) {
+    QKeyEvent event(type, qtKey, Qt::NoModifier, scan, 0, 0);
+    QApplication::sendEvent(face.get(), &event);
+  }
+
+  SkinFixture skin;
+  VirtualScheduler scheduler;
+  VirtualClock clock{scheduler};
+  SeededRandom random{1};
+  RecordingSoundLayer sound;
+  MemorySettings settings;
+  Handheld handheld{scheduler, clock, random, sound, settings};
+  std::unique_ptr<TForm1> face;
+  SdlGamepads layer;
+};
+
+TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
+  auto pad = std::make_unique<VirtualPad>();
+  ASSERT_TRUE(pad->attached());
+  EXPECT_FALSE(layer.polling());
+  layer.rescan();  // what the watcher of /dev/input does on a change
+  EXPECT_EQ(layer.openPads(), 1);
+  EXPECT_TRUE(layer.polling());
+
+  const struct {
+    SDL_GameControllerButton control;
+    ImageId pressed;
+  } kControls[] = {
+      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, btn_left_down}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, btn_right_down},
+      {SDL_CONTROLLER_BUTTON_A, btn_game_a_down},       {SDL_CONTROLLER_BUTTON_B, btn_game_b_down},
+      {SDL_CONTROLLER_BUTTON_START, btn_time_down},     {SDL_CONTROLLER_BUTTON_Y, btn_time_down},
+  };
+  for (const auto& [control, pressed] : kControls) {
+    SCOPED_TRACE(SDL_GameControllerGetStringForButton(control));
+    pad->button(control, true);
+    layer.rescan();
+    EXPECT_TRUE(shown(pressed));
+    pad->button(control, false);
+    layer.rescan();
+    EXPECT_FALSE(shown(pressed));
+  }
+  EXPECT_EQ(handheld.Mode, ModeGameAReady);  // A readied game A; the others do nothing then
+
+  // A button held when its pad is unplugged is released; nothing polls then.
+  pad->button(SDL_CONTROLLER_BUTTON_B, true);
+  layer.rescan();
+  EXPECT_TRUE(handheld.GameBHeld);
+  pad.reset();
+  layer.rescan();
+  EXPECT_FALSE(handheld.GameBHeld);
+  EXPECT_EQ(layer.openPads(), 0);
+  EXPECT_FALSE(layer.polling());
+}
+
+TEST_F(Gamepads, GameAStartsAGameWhoseCatcherTheDPadAndStickMoveOncePerPress) {
+  VirtualPad pad;
+  layer.rescan();
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  layer.rescan();
+  pad.button(SDL_CONTROLLER_BUTTON_A, false);
+  layer.rescan();
+  scheduler.advance(2000);
+  ASSERT_EQ(handheld.Mode, ModeGameAPlay);
+  ASSERT_EQ(handheld.HeroPos, 2);
+
+  // Each step: the stick's x and the D-pad's left, then the catcher's place
+  // and whether Left is held.
+  const struct {
+    int stickX;
+    bool dpadLeft;
+    int heroPos;
+    bool leftHeld;
+  } kSteps[] = {
+      {-20000, false, 1, true}, {20000, false, 2, false},  // swung across: one move each way
+      {9000, false, 2, false},  {17000, false, 2, false},  // resting above a quarter: still held
+      {7000, false, 2, false},  {17000, false, 3, false},  // back to rest, then a new press
+      {0, false, 3, false},     {0, true, 2, true},        // the D-pad held moves once ...
+      {-20000, true, 2, true},                             // ... the stick as well: no second move
+      {-20000, false, 2, true},                            // Left stays down while the stick holds it
+      {0, false, 2, false},     {0, true, 1, true},
+  };
+  for (const auto& [stickX, dpadLeft, heroPos, leftHeld] : kSteps) {
+    pad.stick(stickX);
+    pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, dpadLeft);
+    layer.rescan();
+    EXPECT_EQ(handheld.HeroPos, heroPos) << "stick " << stickX << ", D-pad left " << dpadLeft;
+    EXPECT_EQ(shown(btn_left_down), leftHeld) << "stick " << stickX << ", D-pad left " << dpadLeft;
+  }
+}
+
+TEST_F(Gamepads, AButtonHeldByTwoPadsOrAPadAndAKeyIsReleasedByTheLast) {
+  VirtualPad first, second;
+  layer.rescan();
+  EXPECT_EQ(layer.openPads(), 2);
+  first.button(SDL_CONTROLLER_BUTTON_START, true);
+  second.button(SDL_CONTROLLER_BUTTON_START, true);
+  layer.rescan();
+  first.button(SDL_CONTROLLER_BUTTON_START, false);
+  layer.rescan();
+  EXPECT_TRUE(handheld.ButtonLatch);
+  key(QEvent::KeyPress, Qt::Key_3, 12);  // Time's key
+  second.button(SDL_CONTROLLER_BUTTON_START, false);
+  layer.rescan();
+  EXPECT_TRUE(handheld.ButtonLatch);
+  EXPECT_EQ(handheld.Mode, ModeTime2);  // one press acted
+  second.button(SDL_CONTROLLER_BUTTON_START, true);
+  layer.rescan();
+  key(QEvent::KeyRelease, Qt::Key_3, 12);
+  EXPECT_TRUE(handheld.ButtonLatch);
+  second.button(SDL_CONTROLLER_BUTTON_START, false);
+  layer.rescan();
+  EXPECT_FALSE(handheld.ButtonLatch);
+}
+
+}  // namespace
