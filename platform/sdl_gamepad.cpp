@@ -42,13 +42,15 @@ int controlOfButton(Uint8 sdlButton) {
 constexpr int kStickTurn = 16384;  // half travel
 constexpr int kStickRest = 8192;   // a quarter
 
+// SDL starts this long after the face's first frame, when the windows of
+// start-up (the face, the splash) are up: its start (some milliseconds for
+// its controller database and the device scan) then delays none of them.
+constexpr int kStartDelayMs = 1000;
 // SDL is read this often while a pad is open.
 constexpr int kPollMs = 8;
 // After a change in /dev/input, SDL is read again after these delays: the
 // device node appears before udev has set it up and announced it.
 constexpr std::array<int, 3> kSettleDelaysMs = {100, 1000, 3500};
-
-const QString kDeviceFolder = QStringLiteral("/dev/input");
 
 }  // namespace
 
@@ -60,12 +62,13 @@ int stickDirection(int current, int axisValue) {
   return 0;
 }
 
-SdlGamepads::SdlGamepads(QObject* parent) : QObject(parent) {
+SdlGamepads::SdlGamepads(QString deviceFolder, QObject* parent)
+    : QObject(parent), deviceFolder_(std::move(deviceFolder)) {
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &SdlGamepads::rescan);
   settle_.setSingleShot(true);
   connect(&settle_, &QTimer::timeout, this, &SdlGamepads::settleStep);
-  connect(&deviceFolder_, &QFileSystemWatcher::directoryChanged, this, &SdlGamepads::deviceFolderChanged);
+  connect(&deviceWatcher_, &QFileSystemWatcher::directoryChanged, this, &SdlGamepads::deviceFolderChanged);
 }
 
 SdlGamepads::~SdlGamepads() {
@@ -85,7 +88,7 @@ bool SdlGamepads::start() {
     return false;
   }
   started_ = true;
-  if (QDir(kDeviceFolder).exists()) deviceFolder_.addPath(kDeviceFolder);
+  if (QDir(deviceFolder_).exists()) deviceWatcher_.addPath(deviceFolder_);
   rescan();
   return true;
 }
@@ -95,8 +98,7 @@ void SdlGamepads::startAfterFirstPaint(QObject* window) { window->installEventFi
 bool SdlGamepads::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Paint) {
     watched->removeEventFilter(this);
-    // A zero timer runs once this paint has been flushed to the window system.
-    QTimer::singleShot(0, this, &SdlGamepads::start);
+    QTimer::singleShot(kStartDelayMs, this, &SdlGamepads::start);
   }
   return false;
 }

@@ -33,14 +33,15 @@ class SdlGamepads : public QObject {
   Q_OBJECT
 
  public:
-  explicit SdlGamepads(QObject* parent = nullptr);
+  // `deviceFolder` is where the system's input device nodes come and go.
+  explicit SdlGamepads(QString deviceFolder = QStringLiteral("/dev/input"), QObject* parent = nullptr);
   ~SdlGamepads() override;
 
   // Starts SDL's game controller subsystem, opens the pads connected and
   // watches for others. False, with a warning, when SDL cannot start.
   bool start();
-  // Starts once `window` has painted its first frame, so that start-up does
-  // not wait for SDL.
+  // Starts a moment after `window` has painted its first frame, so that
+  // start-up does not wait for SDL.
   void startAfterFirstPaint(QObject* window);
 
   // Reads SDL's pending events once: opens the pads added, closes the pads
@@ -78,13 +79,14 @@ class SdlGamepads : public QObject {
   void settleStep();
   void updatePolling();
 
+  QString deviceFolder_;
   bool started_ = false;
   std::map<int, Pad> pads_;  // by SDL joystick instance id
   std::array<int, kPadButtonCount> holders_{};  // controls holding each button
   QTimer poll_;
   QTimer settle_;
   int settleStep_ = 0;
-  QFileSystemWatcher deviceFolder_;
+  QFileSystemWatcher deviceWatcher_;
 };
 
 }  // namespace zarvik

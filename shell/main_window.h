@@ -165,8 +165,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::KeyCodeTracker keyCodes_;
   int pressedButton_ = 0;  // the button (1..5) that a held left button pressed
   bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
-  std::array<bool, zarvik::kButtonCount> padHeld_{};  // by the button's binding number - 1
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
+  std::array<bool, zarvik::kButtonCount> padHeld_{};  // [n - 1]: a pad holds button n
 
   Windows windows_;
   bool IsFullscreen = true;

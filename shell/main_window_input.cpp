@@ -1,6 +1,6 @@
 // TForm1's keyboard, mouse and gamepads: the five buttons worked by their
-// bound keys, by left clicks on their pictures and by pads, the hints naming the keys, pointer
-// shapes, and dragging the window in windowed mode.
+// bound keys, by left clicks on their pictures and by pads, the hints naming
+// the keys, pointer shapes, and dragging the window in windowed mode.
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -31,6 +31,7 @@ constexpr std::array<ButtonInput, kButtonCount> kButtonInputs = {{
     {btn_right_top, btn_right_down, &Handheld::Inp_right_down, &Handheld::Inp_right_up},
 }};
 
+// Pads name the buttons by their binding numbers.
 static_assert(int(PadButton::GameA) == GameA && int(PadButton::GameB) == GameB && int(PadButton::Time) == Time &&
               int(PadButton::Left) == Left && int(PadButton::Right) == Right && kPadButtonCount == kButtonCount);
 
@@ -68,16 +69,19 @@ void TForm1::FormKeyUp(std::uint16_t key) {
   if (const int n = KeyBindings.bindingFor(key)) releaseButton(n);
 }
 
+// A disabled face (the key dialog is open) takes no presses from pads, as
+// it takes none from keys; the release of an ignored press is ignored too.
 void TForm1::gamepadButtonDown(PadButton button) {
   const int n = int(button);
+  if (!isEnabled()) return;
   padHeld_[n - 1] = true;
   (handheld_.*kButtonInputs[n - 1].down)();
 }
 
 void TForm1::gamepadButtonUp(PadButton button) {
   const int n = int(button);
-  padHeld_[n - 1] = false;
-  if (!keyCodes_.holds(KeyBindings[n].VirtualKey) && pressedButton_ != n) (handheld_.*kButtonInputs[n - 1].up)();
+  if (std::exchange(padHeld_[n - 1], false) && !keyCodes_.holds(KeyBindings[n].VirtualKey) && pressedButton_ != n)
+    (handheld_.*kButtonInputs[n - 1].up)();
 }
 
 // The release of a key or of the mouse; a button a pad still holds stays down.

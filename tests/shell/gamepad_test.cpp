@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTest>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -70,15 +72,17 @@ class Gamepads : public testing::Test {
   MemorySettings settings;
   Handheld handheld{scheduler, clock, random, sound, settings};
   std::unique_ptr<TForm1> face;
-  SdlGamepads layer;
+  QTemporaryDir devices;  // stands for /dev/input
+  SdlGamepads layer{devices.path()};
 };
 
 TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
   auto pad = std::make_unique<VirtualPad>();
   ASSERT_TRUE(pad->attached());
   EXPECT_FALSE(layer.polling());
-  layer.rescan();  // what the watcher of /dev/input does on a change
-  EXPECT_EQ(layer.openPads(), 1);
+  // A virtual pad makes no device node: one is made for the watcher to see.
+  QFile(devices.filePath("event0")).open(QIODevice::WriteOnly);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return layer.openPads() == 1; }));
   EXPECT_TRUE(layer.polling());
 
   const struct {
@@ -99,6 +103,15 @@ TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
     EXPECT_FALSE(shown(pressed));
   }
   EXPECT_EQ(handheld.Mode, ModeGameAReady);  // A readied game A; the others do nothing then
+
+  // While the key dialog has the face disabled, pads press nothing.
+  face->setEnabled(false);
+  pad->button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+  layer.rescan();
+  EXPECT_FALSE(shown(btn_left_down));
+  face->setEnabled(true);
+  pad->button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+  layer.rescan();
 
   // A button held when its pad is unplugged is released; nothing polls then.
   pad->button(SDL_CONTROLLER_BUTTON_B, true);
