@@ -32,8 +32,9 @@ constexpr std::array<ButtonInput, kButtonCount> kButtonInputs = {{
 }};
 
 // Pads name the buttons by their binding numbers.
-static_assert(int(PadButton::GameA) == GameA && int(PadButton::GameB) == GameB && int(PadButton::Time) == Time &&
-              int(PadButton::Left) == Left && int(PadButton::Right) == Right && kPadButtonCount == kButtonCount);
+static_assert(int(PadButton::GameA) == GameA && int(PadButton::GameB) == GameB &&
+              int(PadButton::Time) == Time && int(PadButton::Left) == Left &&
+              int(PadButton::Right) == Right && kPadButtonCount == kButtonCount);
 
 // The button (1..5) whose clickable or pressed picture `id` is; 0 for none.
 int buttonOf(ImageId id) {
@@ -80,8 +81,8 @@ void TForm1::gamepadButtonDown(PadButton button) {
 
 void TForm1::gamepadButtonUp(PadButton button) {
   const int n = int(button);
-  if (std::exchange(padHeld_[n - 1], false) && !keyCodes_.holds(KeyBindings[n].VirtualKey) && pressedButton_ != n)
-    (handheld_.*kButtonInputs[n - 1].up)();
+  const bool keyOrMouseHolds = keyCodes_.holds(KeyBindings[n].VirtualKey) || pressedButton_ == n;
+  if (std::exchange(padHeld_[n - 1], false) && !keyOrMouseHolds) (handheld_.*kButtonInputs[n - 1].up)();
 }
 
 // The release of a key or of the mouse; a button a pad still holds stays down.

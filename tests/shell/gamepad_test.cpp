@@ -19,17 +19,16 @@ using namespace face_test;
 
 namespace {
 
-// A virtual pad laid out as a game controller: button N is SDL's controller
-// button N, axis 0 the left stick's x.
+// A virtual pad laid out as a game controller (button N is SDL's controller
+// button N, axis 0 the left stick's x); each change is read by the layer.
 class VirtualPad {
  public:
-  VirtualPad() {
+  explicit VirtualPad(SdlGamepads& layer) : layer_(layer) {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
     desc.naxes = SDL_CONTROLLER_AXIS_MAX;
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "virtual pad";
     joystick_ = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
   }
   ~VirtualPad() {
@@ -39,10 +38,17 @@ class VirtualPad {
     SDL_JoystickClose(joystick_);
   }
   bool attached() const { return joystick_ != nullptr; }
-  void button(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(joystick_, b, down); }
-  void stick(int x) { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
+  void button(SDL_GameControllerButton b, bool down) {
+    SDL_JoystickSetVirtualButton(joystick_, b, down);
+    layer_.rescan();
+  }
+  void stick(int x) {
+    SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x));
+    layer_.rescan();
+  }
 
  private:
+  SdlGamepads& layer_;
   SDL_Joystick* joystick_ = nullptr;
 };
 
@@ -59,25 +65,17 @@ class Gamepads : public testing::Test {
     handheld.Gam_Set_Mode();
   }
   bool shown(ImageId id) const { return handheld.panel[id].visible; }
-  void key(QEvent::Type type, int qtKey, quint32 scan) {
-    QKeyEvent event(type, qtKey, Qt::NoModifier, scan, 0, 0);
-    QApplication::sendEvent(face.get(), &event);
-  }
 
   SkinFixture skin;
-  VirtualScheduler scheduler;
-  VirtualClock clock{scheduler};
-  SeededRandom random{1};
-  RecordingSoundLayer sound;
-  MemorySettings settings;
-  Handheld handheld{scheduler, clock, random, sound, settings};
+  HeadlessHandheld unit{{}, 1};
+  Handheld& handheld = unit.handheld;
   std::unique_ptr<TForm1> face;
   QTemporaryDir devices;  // stands for /dev/input
   SdlGamepads layer{devices.path()};
 };
 
 TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
-  auto pad = std::make_unique<VirtualPad>();
+  auto pad = std::make_unique<VirtualPad>(layer);
   ASSERT_TRUE(pad->attached());
   EXPECT_FALSE(layer.polling());
   // A virtual pad makes no device node: one is made for the watcher to see.
@@ -85,37 +83,28 @@ TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return layer.openPads() == 1; }));
   EXPECT_TRUE(layer.polling());
 
-  const struct {
-    SDL_GameControllerButton control;
-    ImageId pressed;
-  } kControls[] = {
+  const struct { SDL_GameControllerButton control; ImageId pressed; } kControls[] = {
       {SDL_CONTROLLER_BUTTON_DPAD_LEFT, btn_left_down}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, btn_right_down},
       {SDL_CONTROLLER_BUTTON_A, btn_game_a_down},       {SDL_CONTROLLER_BUTTON_B, btn_game_b_down},
       {SDL_CONTROLLER_BUTTON_START, btn_time_down},     {SDL_CONTROLLER_BUTTON_Y, btn_time_down},
   };
   for (const auto& [control, pressed] : kControls) {
-    SCOPED_TRACE(SDL_GameControllerGetStringForButton(control));
     pad->button(control, true);
-    layer.rescan();
-    EXPECT_TRUE(shown(pressed));
+    EXPECT_TRUE(shown(pressed)) << SDL_GameControllerGetStringForButton(control);
     pad->button(control, false);
-    layer.rescan();
-    EXPECT_FALSE(shown(pressed));
+    EXPECT_FALSE(shown(pressed)) << SDL_GameControllerGetStringForButton(control);
   }
   EXPECT_EQ(handheld.Mode, ModeGameAReady);  // A readied game A; the others do nothing then
 
   // While the key dialog has the face disabled, pads press nothing.
   face->setEnabled(false);
   pad->button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-  layer.rescan();
   EXPECT_FALSE(shown(btn_left_down));
   face->setEnabled(true);
   pad->button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-  layer.rescan();
 
   // A button held when its pad is unplugged is released; nothing polls then.
   pad->button(SDL_CONTROLLER_BUTTON_B, true);
-  layer.rescan();
   EXPECT_TRUE(handheld.GameBHeld);
   pad.reset();
   layer.rescan();
@@ -125,24 +114,17 @@ TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
 }
 
 TEST_F(Gamepads, GameAStartsAGameWhoseCatcherTheDPadAndStickMoveOncePerPress) {
-  VirtualPad pad;
+  VirtualPad pad(layer);
   layer.rescan();
   pad.button(SDL_CONTROLLER_BUTTON_A, true);
-  layer.rescan();
   pad.button(SDL_CONTROLLER_BUTTON_A, false);
-  layer.rescan();
-  scheduler.advance(2000);
+  unit.wait(2000);
   ASSERT_EQ(handheld.Mode, ModeGameAPlay);
   ASSERT_EQ(handheld.HeroPos, 2);
 
-  // Each step: the stick's x and the D-pad's left, then the catcher's place
-  // and whether Left is held.
-  const struct {
-    int stickX;
-    bool dpadLeft;
-    int heroPos;
-    bool leftHeld;
-  } kSteps[] = {
+  // Each step sets the stick's x and the D-pad's left, in that order; then
+  // the catcher's place and whether Left is held.
+  const struct { int stickX; bool dpadLeft; int heroPos; bool leftHeld; } kSteps[] = {
       {-20000, false, 1, true}, {20000, false, 2, false},  // swung across: one move each way
       {9000, false, 2, false},  {17000, false, 2, false},  // resting above a quarter: still held
       {7000, false, 2, false},  {17000, false, 3, false},  // back to rest, then a new press
@@ -154,34 +136,31 @@ TEST_F(Gamepads, GameAStartsAGameWhoseCatcherTheDPadAndStickMoveOncePerPress) {
   for (const auto& [stickX, dpadLeft, heroPos, leftHeld] : kSteps) {
     pad.stick(stickX);
     pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, dpadLeft);
-    layer.rescan();
     EXPECT_EQ(handheld.HeroPos, heroPos) << "stick " << stickX << ", D-pad left " << dpadLeft;
     EXPECT_EQ(shown(btn_left_down), leftHeld) << "stick " << stickX << ", D-pad left " << dpadLeft;
   }
 }
 
 TEST_F(Gamepads, AButtonHeldByTwoPadsOrAPadAndAKeyIsReleasedByTheLast) {
-  VirtualPad first, second;
+  VirtualPad first(layer), second(layer);
   layer.rescan();
   EXPECT_EQ(layer.openPads(), 2);
-  first.button(SDL_CONTROLLER_BUTTON_START, true);
-  second.button(SDL_CONTROLLER_BUTTON_START, true);
-  layer.rescan();
-  first.button(SDL_CONTROLLER_BUTTON_START, false);
-  layer.rescan();
-  EXPECT_TRUE(handheld.ButtonLatch);
-  key(QEvent::KeyPress, Qt::Key_3, 12);  // Time's key
-  second.button(SDL_CONTROLLER_BUTTON_START, false);
-  layer.rescan();
-  EXPECT_TRUE(handheld.ButtonLatch);
-  EXPECT_EQ(handheld.Mode, ModeTime2);  // one press acted
-  second.button(SDL_CONTROLLER_BUTTON_START, true);
-  layer.rescan();
-  key(QEvent::KeyRelease, Qt::Key_3, 12);
-  EXPECT_TRUE(handheld.ButtonLatch);
-  second.button(SDL_CONTROLLER_BUTTON_START, false);
-  layer.rescan();
-  EXPECT_FALSE(handheld.ButtonLatch);
+  enum Source { First, Second, Key };
+  const struct { Source source; bool down; bool timeHeld; } kSteps[] = {
+      {First, true, true},  {Second, true, true}, {First, false, true}, {Key, true, true},
+      {Second, false, true}, {Second, true, true}, {Key, false, true},  {Second, false, false},
+  };
+  for (int step = 0; step < int(std::size(kSteps)); ++step) {
+    const auto& [source, down, timeHeld] = kSteps[step];
+    if (source == Key) {
+      QKeyEvent event(down ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_3, Qt::NoModifier, 12, 0, 0);
+      QApplication::sendEvent(face.get(), &event);  // Time's key
+    } else {
+      (source == First ? first : second).button(SDL_CONTROLLER_BUTTON_START, down);
+    }
+    EXPECT_EQ(handheld.ButtonLatch, timeHeld) << "step " << step;
+  }
+  EXPECT_EQ(handheld.Mode, ModeTime2);  // the first press acted, no other
 }
 
 }  // namespace
