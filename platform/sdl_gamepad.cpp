@@ -26,6 +26,7 @@ constexpr std::array<ButtonControl, 6> kButtonControls = {{
 }};
 constexpr int kStickLeft = int(kButtonControls.size());
 constexpr int kStickRight = kStickLeft + 1;
+static_assert(kStickRight + 1 == SdlGamepads::kControlCount);
 
 PadButton buttonOfControl(int control) {
   if (control == kStickLeft) return PadButton::Left;
@@ -39,9 +40,6 @@ int controlOfButton(Uint8 sdlButton) {
   return -1;
 }
 
-constexpr int kStickTurn = 16384;  // half travel
-constexpr int kStickRest = 8192;   // a quarter
-
 // SDL starts this long after the face's first frame, when the windows of
 // start-up (the face, the splash) are up: its start (some milliseconds for
 // its controller database and the device scan) then delays none of them.
@@ -52,15 +50,19 @@ constexpr int kPollMs = 8;
 // device node appears before udev has set it up and announced it.
 constexpr std::array<int, 3> kSettleDelaysMs = {100, 1000, 3500};
 
-}  // namespace
-
+// A stick's direction along one axis: -1, 0 or +1. It turns at half travel
+// and returns to rest only below a quarter, so a stick resting near the
+// turning point does not chatter.
 int stickDirection(int current, int axisValue) {
-  if (axisValue <= -kStickTurn) return -1;
-  if (axisValue >= kStickTurn) return +1;
-  if (current < 0 && axisValue < -kStickRest) return -1;
-  if (current > 0 && axisValue > kStickRest) return +1;
+  constexpr int kTurn = 16384, kRest = 8192;
+  if (axisValue <= -kTurn) return -1;
+  if (axisValue >= kTurn) return +1;
+  if (current < 0 && axisValue < -kRest) return -1;
+  if (current > 0 && axisValue > kRest) return +1;
   return 0;
 }
+
+}  // namespace
 
 SdlGamepads::SdlGamepads(QString deviceFolder, QObject* parent)
     : QObject(parent), deviceFolder_(std::move(deviceFolder)) {
@@ -80,8 +82,8 @@ SdlGamepads::~SdlGamepads() {
 bool SdlGamepads::start() {
   if (started_) return true;
   // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
-  // program never reads. Its own subsystem, counted apart from the sound
-  // layer's audio, so that neither shuts the other down.
+  // program never reads. SDL counts the starts of each subsystem: the sound
+  // layer's audio and these pads do not shut each other down.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
     qWarning("Gamepads cannot be used: %s", SDL_GetError());

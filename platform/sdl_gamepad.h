@@ -24,11 +24,6 @@ namespace zarvik {
 enum class PadButton : int { GameA = 1, GameB, Time, Left, Right };
 inline constexpr int kPadButtonCount = 5;
 
-// A stick's direction along one axis: -1, 0 or +1. It turns at half travel
-// and returns to rest only below a quarter, so a stick resting near the
-// turning point does not chatter.
-int stickDirection(int current, int axisValue);
-
 class SdlGamepads : public QObject {
   Q_OBJECT
 
@@ -52,6 +47,10 @@ class SdlGamepads : public QObject {
   int openPads() const { return int(pads_.size()); }
   bool polling() const { return poll_.isActive(); }
 
+  // The pad controls that work buttons: D-pad left and right, A, B, Start
+  // and Y, then the left stick's two directions.
+  static constexpr int kControlCount = 8;
+
  signals:
   // A button was pressed by the first pad control to hold it, or released by
   // the last (several controls and pads may hold the same button).
@@ -62,8 +61,6 @@ class SdlGamepads : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // The pad controls that work buttons: the table's buttons, then the stick.
-  static constexpr int kControlCount = 8;
   struct Pad {
     _SDL_GameController* controller = nullptr;
     std::bitset<kControlCount> held;
