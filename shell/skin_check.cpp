@@ -177,8 +177,9 @@ int printSkinProblems(const QString& folder, const QString& dataDirOption) {
     }
     dir = data.folder;
   }
-  if (!QFileInfo(dir).isDir()) {
-    std::fprintf(stderr, "The skin folder %s does not exist.\n", qPrintable(dir));
+  const QFileInfo info(dir);
+  if (!info.isDir()) {
+    std::fprintf(stderr, "The skin folder %s %s.\n", qPrintable(dir), info.exists() ? "is not a folder" : "does not exist");
     return 1;
   }
   const QStringList problems = checkSkin(dir.toStdString());
