@@ -68,7 +68,8 @@ class SkinChecker {
     const std::optional<std::string> text = ini_.value(section, key);
     if (text && !parseInteger(*text))
       add(section, key,
-          QStringLiteral("'%1' is not a number; %2 is used").arg(QString::fromStdString(*text)).arg(defaultValue));
+          QStringLiteral("'%1' is not a number; %2 is used")
+              .arg(QString::fromStdString(*text), QString::number(defaultValue)));
   }
 
   void image(const Panel& panel, ImageId id) {
