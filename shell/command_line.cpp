@@ -25,16 +25,20 @@ CommandLine::CommandLine()
       fullscreen_(QStringLiteral("fullscreen"), QStringLiteral("Start in fullscreen mode this time.")),
       settingsDir_(hidden({QStringLiteral("settings-dir"),
                            QStringLiteral("Keep the settings under <dir> instead of the user's."),
-                           QStringLiteral("dir")})) {
+                           QStringLiteral("dir")})),
+      checkSkin_(QStringLiteral("check-skin"),
+                 QStringLiteral("Check the skin in the folder named after this option (by default the data "
+                                "folder) without opening a window: print each problem on a line, exit with 1 "
+                                "if there is any.")) {
   parser_.setApplicationDescription(QString::fromUtf8(product::kTitle));
   parser_.addHelpOption();
   parser_.addVersionOption();
-  parser_.addOptions({dataDir_, windowed_, fullscreen_, settingsDir_});
+  parser_.addOptions({dataDir_, windowed_, fullscreen_, settingsDir_, checkSkin_});
 }
 
 bool CommandLine::asksForInfo(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i)
-    for (const char* info : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+    for (const char* info : {"-h", "-?", "--help", "--help-all", "-v", "--version", "--check-skin"})
       if (std::strcmp(argv[i], info) == 0) return true;
   return false;
 }

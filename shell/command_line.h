@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line. Users see --data-dir, --windowed, --fullscreen,
-// --help and --version; the options meant for tests are left out of --help.
+// --check-skin, --help and --version; the options meant for tests are left
+// out of --help.
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -14,8 +15,8 @@ class CommandLine {
  public:
   CommandLine();
 
-  // Whether the arguments ask for --help or --version: these are answered
-  // by process() on a QCoreApplication, so that no display is needed.
+  // Whether the arguments ask for --help, --version or --check-skin: these
+  // are answered on a QCoreApplication, so that no display is needed.
   static bool asksForInfo(int argc, char* argv[]);
 
   // Reads the arguments the application left. --help, --version and an
@@ -25,6 +26,9 @@ class CommandLine {
   QString dataDir() const { return parser_.value(dataDir_); }
   std::optional<bool> fullscreen() const;
   QString settingsDir() const { return parser_.value(settingsDir_); }
+  bool checksSkin() const { return parser_.isSet(checkSkin_); }
+  // The folder named after --check-skin; empty for the data folder.
+  QString skinToCheck() const { return parser_.positionalArguments().value(0); }
 
  private:
   QCommandLineParser parser_;
@@ -32,6 +36,7 @@ class CommandLine {
   QCommandLineOption windowed_;
   QCommandLineOption fullscreen_;
   QCommandLineOption settingsDir_;
+  QCommandLineOption checkSkin_;
 };
 
 }  // namespace zarvik

@@ -21,6 +21,7 @@
 #include "sdl_sound_layer.h"
 #include "seeded_random.h"
 #include "settings_store.h"
+#include "skin_check.h"
 #include "skin_picture.h"
 #include "splash_form.h"
 #include "system_clock.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
     // Answered without a display, then the program ends.
     QCoreApplication info(argc, argv);
     commandLine.process(info);
+    if (commandLine.checksSkin()) return zarvik::printSkinProblems(commandLine.skinToCheck(), commandLine.dataDir());
   }
 
   // The skin is laid out in pixels: a desktop scaled by a fraction (125 %,
