@@ -37,9 +37,12 @@ CommandLine::CommandLine()
 }
 
 bool CommandLine::asksForInfo(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i)
+  for (int i = 1; i < argc; ++i) {
     for (const char* info : {"-h", "-?", "--help", "--help-all", "-v", "--version", "--check-skin"})
       if (std::strcmp(argv[i], info) == 0) return true;
+    // "--check-skin=FOLDER" is a mistake the parser explains, also without a display.
+    if (std::strncmp(argv[i], "--check-skin=", 13) == 0) return true;
+  }
   return false;
 }
 
