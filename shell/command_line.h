@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line. Users see --data-dir, --windowed, --fullscreen,
-// --help and --version; the options meant for tests are left out of --help.
+// --zoom, --help and --version; the options meant for tests are left out of --help.
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -18,12 +18,13 @@ class CommandLine {
   // by process() on a QCoreApplication, so that no display is needed.
   static bool asksForInfo(int argc, char* argv[]);
 
-  // Reads the arguments the application left. --help, --version and an
-  // unknown option print their answer and end the program.
+  // Reads the arguments the application left. --help, --version, an
+  // unknown option and a bad value print their answer and end the program.
   void process(const QCoreApplication& app);
 
   QString dataDir() const { return parser_.value(dataDir_); }
   std::optional<bool> fullscreen() const;
+  std::optional<int> zoom() const;  // 1 to TForm1::kMaxZoom, checked by process()
   QString settingsDir() const { return parser_.value(settingsDir_); }
 
  private:
@@ -31,6 +32,7 @@ class CommandLine {
   QCommandLineOption dataDir_;
   QCommandLineOption windowed_;
   QCommandLineOption fullscreen_;
+  QCommandLineOption zoom_;
   QCommandLineOption settingsDir_;
 };
 
