@@ -78,8 +78,8 @@ int TForm1::zoomStep(const QKeyEvent& event) {
 // A held key repeats its press (each repetition reaches the down action,
 // which ignores a button already held); X11's auto-repeat releases do not
 // count as releases. A menu shortcut acts once per press, and only alone.
-// The zoom keys belong to the window: neither their press nor their release
-// reaches a binding (the keypad's + and - may be bound).
+// The zoom keys act on the window alone: their press, and through its scan
+// code their release, reach neither the bindings nor the menu's shortcuts.
 void TForm1::keyPressEvent(QKeyEvent* event) {
   if (const int step = zoomStep(*event)) {
     if (const quint32 scan = event->nativeScanCode()) keyCodes_.ignoreHeld({scan});
