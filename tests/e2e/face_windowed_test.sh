@@ -100,18 +100,14 @@ e2e_check "the zoomed window's shape is twice the face's ($zoomed_shape)" \
   test "$zoomed_shape" = "$(echo "$shape" | awk -F'[x+]' '{printf "%dx%d+%d+%d", 2*$1, 2*$2, 2*$3, 2*$4}')"
 e2e_check "its top-left corner shows the desktop" \
   test "$(e2e_pixel "$E2E_TMP/screen.png" "$E2E_X" "$E2E_Y")" = "$(e2e_pixel "$E2E_TMP/desktop.png" "$E2E_X" "$E2E_Y")"
-under=$(window_under "$E2E_X" "$E2E_Y")
-e2e_check "the pointer over its corner is over the desktop" test "$((under))" = "$((root))"
 xdotool mousemove "$((E2E_X + 2 * (left + width / 2)))" "$((E2E_Y + 2 * (top + height / 2)))" click 1
 changed=0
 for i in $(seq 50); do display_changed && break; sleep 0.2; done
 e2e_check "a click on the zoomed Time button changes the display ($changed pixels)" test "${changed%% *}" -gt 0
-e2e_check "--zoom is not stored" bash -c "! grep -q '^Zoom=' '$E2E_TMP/settings/Quendrel/Zarvik50.conf'"
 
-# Ctrl and - on the face: back to its own size, and the zoom stored.
+# Ctrl and - on the face: back to its own size.
 xdotool key ctrl+minus
 own_size() { [ "$(xwininfo -id "$E2E_WINDOW" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')" = 561x374 ]; }
 e2e_check "Ctrl and - takes the face back to 561x374" wait_until 5 own_size
-e2e_check "and stores Zoom=1" grep -q '^Zoom=1$' "$E2E_TMP/settings/Quendrel/Zarvik50.conf"
 
 e2e_finish

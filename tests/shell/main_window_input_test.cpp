@@ -318,27 +318,22 @@ TEST_F(FaceInput, StoredZoomIsReadByTheIntegerRulesAndAGivenOneWins) {
 }
 
 // Ctrl and + (= unshifted) or - zoom the window, keep it on the screen and
-// store the zoom; the keys reach no binding.
+// store the zoom.
 TEST_F(FaceInput, CtrlPlusAndMinusZoomTheWindowAndStoreTheZoom) {
   TestingForm1& face = open(false);
   face.move(100, 50);
   press(Qt::Key_Equal, Qt::ControlModifier, 21);
-  release(Qt::Key_Equal, Qt::ControlModifier, 21);
   EXPECT_EQ(face.size(), QSize(1122, 748));
   EXPECT_TRUE(face.screen()->geometry().contains(face.pos()));  // not left above the screen
   press(Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 21);
   press(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, 86);
   press(Qt::Key_Plus, Qt::ControlModifier, 21);
   EXPECT_EQ(face.zoom(), 4);
-  press(Qt::Key_Minus, Qt::ControlModifier, 20);
-  press(Qt::Key_Minus, Qt::ControlModifier, 20);
-  press(Qt::Key_Minus, Qt::ControlModifier, 20);
+  for (int i = 0; i < 3; ++i) press(Qt::Key_Minus, Qt::ControlModifier, 20);
   EXPECT_EQ(face.size(), QSize(561, 374));
   EXPECT_TRUE(face.screen()->geometry().contains(face.geometry()));
-  EXPECT_EQ(std::count(settings.writes.begin(), settings.writes.end(), "Zoom=4"), 1);
-  EXPECT_EQ(settings.writes.back(), "Zoom=1");
-  EXPECT_EQ(handheld.Mode, ModeAllSegments);
-  EXPECT_FALSE(handheld.ButtonLatch);
+  EXPECT_EQ(std::vector<std::string>(settings.writes.end() - 6, settings.writes.end()),
+            (std::vector<std::string>{"Zoom=2", "Zoom=3", "Zoom=4", "Zoom=3", "Zoom=2", "Zoom=1"}));
 }
 
 TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys) {
