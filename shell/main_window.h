@@ -110,8 +110,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
   const zarvik::FaceLayout& layout() const { return layout_; }
 
-  // The zoom chosen for the face (1 to kMaxZoom): the windowed face's scale;
-  // in fullscreen mode, above 1 it draws the face at the largest whole scale
+  // The zoom chosen for the face (1 to kMaxZoom): the windowed face's scale
+  // (less for a skin so large that the window would pass 8192 pixels); in
+  // fullscreen mode, above 1 it draws the face at the largest whole scale
   // that fits the screen.
   static constexpr int kMaxZoom = 4;
   int zoom() const { return Zoom; }
