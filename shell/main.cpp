@@ -78,6 +78,7 @@ int main(int argc, char* argv[]) {
   zarvik::SplashPending = true;
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   options.fullscreen = commandLine.fullscreen();
+  options.zoom = commandLine.zoom();
   TForm1 form(handheld, options);
   TAboutForm about;
   TKeysForm keys(form);

@@ -206,6 +206,7 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
   } else {
     SkinRun run(sources, *ini, report);
     layout.clientSize = {run.extent("Common", "GameWidth", kFaceWidth), run.extent("Common", "GameHeight", kFaceHeight)};
+    layout.faceSize = layout.clientSize;
     if (fullscreen) loadFullscreen(run, screenSize, layout);
     else loadWindowed(run, layout);
     loadImages(run, panel, layout.faceOffset);

@@ -42,6 +42,7 @@ struct FaceLayout {
   QColor windowColour{Qt::black};
   std::optional<QRgb> seeThrough;  // windowed mode: pixels of this colour show the desktop
   QPoint faceOffset;               // where the face area lies in the window
+  QSize faceSize = kFaceSize;      // the face area: GameWidth x GameHeight
 
   struct Backdrop {
     QImage picture;
