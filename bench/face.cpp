@@ -1,9 +1,10 @@
 // The face's costs on the default skin, on the offscreen platform: one run of
 // LoadSkin (Config.ini, 81 pictures decoded and prepared) in each mode, a
-// window-mode switch of TForm1, and the window's shape recomputed from the
-// composed picture.
+// window-mode switch of TForm1, the window's shape recomputed from the
+// composed picture, and one segment repainted at zoom 1 and 4.
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QRegion>
 #include <benchmark/benchmark.h>
 
@@ -35,8 +36,8 @@ BENCHMARK(BM_LoadSkinFullscreen)->Unit(benchmark::kMillisecond);
 struct Face {
   HeadlessHandheld headless{LocalDateTime{2026, 1, 1, 12, 0, 0}, 1};
   Handheld& handheld = headless.handheld;
-  TForm1 form{handheld, TForm1::Options{kDefaultSkin, false}};
-  Face() {
+  TForm1 form;
+  explicit Face(int zoom = 1) : form(handheld, TForm1::Options{kDefaultSkin, false, nullptr, zoom}) {
     handheld.Mode = ModeAllSegments;
     handheld.Gam_Set_Mode();
   }
@@ -51,7 +52,8 @@ void BM_SwitchWindowMode(benchmark::State& state) {
 BENCHMARK(BM_SwitchWindowMode)->Unit(benchmark::kMillisecond);
 
 // The shape's parts: composing the window's picture, the mask bitmap from
-// it, and the region X11 is given.
+// it, and the region X11 is given (the whole, at zoom 1 and 4, as at a
+// change of zoom).
 void BM_ComposeFace(benchmark::State& state) {
   Face face;
   for (auto _ : state) benchmark::DoNotOptimize(face.form.composedPicture());
@@ -61,7 +63,7 @@ void BM_WindowMask(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(face.form.windowMask());
 }
 void BM_WindowMaskRegion(benchmark::State& state) {
-  Face face;
+  Face face(int(state.range(0)));
   for (auto _ : state) {
     QRegion region(face.form.windowMask());
     benchmark::DoNotOptimize(region.rectCount());
@@ -69,7 +71,7 @@ void BM_WindowMaskRegion(benchmark::State& state) {
 }
 BENCHMARK(BM_ComposeFace)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowMask)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WindowMaskRegion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowMaskRegion)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
 // A segment shown or hidden in windowed mode: its rectangle repainted and its
 // part of the window's shape checked.
@@ -82,6 +84,34 @@ void BM_SegmentToggleWindowed(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SegmentToggleWindowed)->Unit(benchmark::kMicrosecond);
+
+// The same on the shown window, zoomed 1 or 4 times, through the event loop
+// to the painted window: only the segment's rectangle times the zoom is
+// repainted (else the run fails).
+struct PaintedRegion : QObject {
+  QRegion region;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+void BM_SegmentRepaintZoomed(benchmark::State& state) {
+  Face face(int(state.range(0)));
+  face.form.show();
+  QCoreApplication::processEvents();
+  PaintedRegion painted;
+  face.form.installEventFilter(&painted);
+  bool on = true;  // lit in mode 0: the first iteration hides it
+  for (auto _ : state) {
+    on = !on;
+    face.handheld.panel.setVisible(im_item_1_5, on);
+    QCoreApplication::processEvents();
+  }
+  const QRect segment = face.form.toWindow(face.handheld.panel[im_item_1_5].rect);
+  if (painted.region != QRegion(segment)) state.SkipWithError("not just the segment's rectangle was repainted");
+  state.counters["pixels"] = segment.width() * segment.height();
+}
+BENCHMARK(BM_SegmentRepaintZoomed)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

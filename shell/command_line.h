@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line. Users see --data-dir, --windowed, --fullscreen,
-// --help and --version; the options meant for tests are left out of --help.
+// --zoom, --check-skin, --help and --version; the options meant for tests are
+// left out of --help.
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -14,24 +15,30 @@ class CommandLine {
  public:
   CommandLine();
 
-  // Whether the arguments ask for --help or --version: these are answered
-  // by process() on a QCoreApplication, so that no display is needed.
+  // Whether the arguments ask for --help, --version or --check-skin: these
+  // are answered on a QCoreApplication, so that no display is needed.
   static bool asksForInfo(int argc, char* argv[]);
 
-  // Reads the arguments the application left. --help, --version and an
-  // unknown option print their answer and end the program.
+  // Reads the arguments the application left. --help, --version, an
+  // unknown option and a bad value print their answer and end the program.
   void process(const QCoreApplication& app);
 
   QString dataDir() const { return parser_.value(dataDir_); }
   std::optional<bool> fullscreen() const;
+  std::optional<int> zoom() const;  // 1 to TForm1::kMaxZoom, checked by process()
   QString settingsDir() const { return parser_.value(settingsDir_); }
+  bool checksSkin() const { return parser_.isSet(checkSkin_); }
+  // The folder named after --check-skin; empty for the data folder.
+  QString skinToCheck() const { return parser_.positionalArguments().value(0); }
 
  private:
   QCommandLineParser parser_;
   QCommandLineOption dataDir_;
   QCommandLineOption windowed_;
   QCommandLineOption fullscreen_;
+  QCommandLineOption zoom_;
   QCommandLineOption settingsDir_;
+  QCommandLineOption checkSkin_;
 };
 
 }  // namespace zarvik

@@ -22,6 +22,7 @@
 #include "sdl_sound_layer.h"
 #include "seeded_random.h"
 #include "settings_store.h"
+#include "skin_check.h"
 #include "skin_picture.h"
 #include "splash_form.h"
 #include "system_clock.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     // Answered without a display, then the program ends.
     QCoreApplication info(argc, argv);
     commandLine.process(info);
+    if (commandLine.checksSkin()) return zarvik::printSkinProblems(commandLine.skinToCheck(), commandLine.dataDir());
   }
 
   // The skin is laid out in pixels: a desktop scaled by a fraction (125 %,
@@ -77,6 +79,7 @@ int main(int argc, char* argv[]) {
   zarvik::SplashPending = true;
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   options.fullscreen = commandLine.fullscreen();
+  options.zoom = commandLine.zoom();
   TForm1 form(handheld, options);
   TAboutForm about;
   TKeysForm keys(form);

@@ -5,11 +5,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 #include "application_state.h"
 #include "error_box.h"
 #include "game_menu_art.h"
 #include "skin_picture.h"
+#include "window_placement.h"
 
 using namespace zarvik;
 
@@ -33,6 +35,10 @@ const std::array<ImageId, kImageCount> kPaintOrder = [] {
 
 constexpr int kMaxListedProblems = 12;
 
+// The largest side of a zoomed windowed face, in window pixels: a large skin
+// is zoomed less, so that its picture never takes gigabytes.
+constexpr int kMaxZoomedExtent = 8192;
+
 }  // namespace
 
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
@@ -44,7 +50,7 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
   resize(kFaceSize);
-  FormCreate(options.fullscreen);
+  FormCreate(options.fullscreen, options.zoom);
 }
 
 TForm1::~TForm1() {
@@ -64,7 +70,7 @@ void TForm1::LoadSkin() {
     showErrorBox(this, kConfigMissingMessage);
     terminateApplication();
   } else {
-    setFixedSize(layout_.clientSize);
+    placeFace();
   }
   updateWindowMask();
   update();
@@ -87,16 +93,62 @@ void TForm1::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
 }
 
+void TForm1::placeFace() {
+  const QSize face = layout_.faceSize;
+  faceScale_ = 1;
+  faceOrigin_ = layout_.faceOffset;
+  if (!IsFullscreen) {
+    faceScale_ = std::clamp(kMaxZoomedExtent / std::max(face.width(), face.height()), 1, Zoom);
+    setFixedSize(windowSize());
+    return;
+  }
+  // Fullscreen: the zoomed face keeps the centre the skin gives it, moved
+  // only as far as it takes to lie whole on the screen.
+  if (Zoom > 1)
+    faceScale_ = std::max(1, std::min(layout_.clientSize.width() / face.width(),
+                                      layout_.clientSize.height() / face.height()));
+  if (faceScale_ > 1) {
+    const QSize zoomed = face * faceScale_;
+    const QPoint origin = layout_.faceOffset + QPoint(face.width() / 2, face.height() / 2) -
+                          QPoint(zoomed.width() / 2, zoomed.height() / 2);
+    faceOrigin_ = {std::clamp(origin.x(), 0, layout_.clientSize.width() - zoomed.width()),
+                   std::clamp(origin.y(), 0, layout_.clientSize.height() - zoomed.height())};
+  }
+  setFixedSize(windowSize());
+}
+
+QSize TForm1::windowSize() const { return IsFullscreen ? layout_.clientSize : layout_.clientSize * faceScale_; }
+
+void TForm1::setZoom(int zoom) {
+  zoom = std::clamp(zoom, 1, kMaxZoom);
+  if (zoom == Zoom) return;
+  Zoom = zoom;
+  handheld_.settings().writeInteger("Zoom", Zoom);
+  const QRect before = geometry();
+  placeFace();
+  updateWindowMask();
+  update();
+  // A window parked off the screen stays there until it is placed.
+  const QSize screen = screenSize();
+  if (!IsFullscreen && before.topLeft() != QPoint(-screen.width(), -screen.height()))
+    keepOnScreen(*this, before.center());
+}
+
+QRect TForm1::toWindow(const Rect& rect) const {
+  const QPoint topLeft = faceOrigin_ + (QPoint(rect.left, rect.top) - layout_.faceOffset) * faceScale_;
+  return QRect(topLeft, QSize(rect.width, rect.height) * faceScale_);
+}
+
 std::optional<ImageId> TForm1::imageAt(QPoint point) const {
   for (auto it = kPaintOrder.rbegin(); it != kPaintOrder.rend(); ++it) {
     const Image& image = handheld_.panel[*it];
-    if (image.visible && toQRect(image.rect).contains(point)) return *it;
+    if (image.visible && toWindow(image.rect).contains(point)) return *it;
   }
   return std::nullopt;
 }
 
 void TForm1::imageChanged(ImageId id) {
-  const QRect box = toQRect(handheld_.panel[id].rect);
+  const QRect box = toWindow(handheld_.panel[id].rect);
   update(box);
   if (layout_.seeThrough && !loadingSkin_) updateWindowMask(box);
 }
@@ -107,7 +159,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
 }
 
 QImage TForm1::composedPicture() const {
-  QImage picture(layout_.clientSize, QImage::Format_RGB32);
+  QImage picture(windowSize(), QImage::Format_RGB32);
   QPainter painter(&picture);
   paintLayers(painter, picture.rect());
   return picture;
@@ -133,10 +185,17 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     painter.restore();
   }
 
+  // The images in skin pixels, each one a square of faceScale_ window pixels
+  // (no smoothing: whole pixels stay crisp).
+  painter.save();
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.translate(faceOrigin_);
+  painter.scale(faceScale_, faceScale_);
+  painter.translate(-layout_.faceOffset);
   for (ImageId id : kPaintOrder) {
     const Image& image = handheld_.panel[id];
     const QRect box = toQRect(image.rect);
-    if (!image.visible || !image.picture || !box.intersects(dirty)) continue;
+    if (!image.visible || !image.picture || !toWindow(image.rect).intersects(dirty)) continue;
     const QImage picture = SkinPicture::imageOf(image.picture);
     if (id == btn_set_top) {
       painter.drawImage(box, picture);  // the one picture scaled to its box
@@ -147,6 +206,7 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
       painter.restore();
     }
   }
+  painter.restore();
 
   if (layout_.menuButtonVisible) {
     const QRect box = gameMenuBackgroundRect();
@@ -169,7 +229,7 @@ void TForm1::updateWindowMask() {
 }
 
 void TForm1::updateWindowMask(const QRect& changed) {
-  const QRect box = changed & QRect(QPoint(0, 0), layout_.clientSize);
+  const QRect box = changed & QRect(QPoint(0, 0), windowSize());
   if (box.isEmpty()) return;
   QImage part(box.size(), QImage::Format_RGB32);
   QPainter painter(&part);

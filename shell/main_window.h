@@ -2,6 +2,9 @@
 // TForm1, the handheld's face: one borderless window that paints every layer
 // itself (backdrop, logo, face, the 81 images, overlay, in-game menu button)
 // and repaints only the rectangle of an image whose flag or picture changes.
+// The face may be zoomed by a whole factor, each skin pixel drawn as a square
+// of window pixels; image rectangles stay in skin pixels (the panel's), and
+// toWindow maps them onto the window.
 
 #include <QBitmap>
 #include <QImage>
@@ -34,6 +37,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
     // The store behind the handheld's settings: opened by FormCreate,
     // released by FormClose. Null when the settings need no opening.
     zarvik::QtSettingsStore* settingsStore = nullptr;
+    std::optional<int> zoom = std::nullopt;  // 1..kMaxZoom, else the stored Zoom
   };
 
   TForm1(zarvik::Handheld& handheld, Options options, QWidget* parent = nullptr);
@@ -111,6 +115,20 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
   const zarvik::FaceLayout& layout() const { return layout_; }
 
+  // The zoom chosen for the face (1 to kMaxZoom): the windowed face's scale
+  // (less for a skin so large that the window would pass 8192 pixels); in
+  // fullscreen mode, above 1 it draws the face at the largest whole scale
+  // that fits the screen.
+  static constexpr int kMaxZoom = 4;
+  int zoom() const { return Zoom; }
+  // Sets the zoom (clamped to 1..kMaxZoom), stores it as Zoom and lays the
+  // window out again: resized about its centre and kept on the screen.
+  void setZoom(int zoom);
+  // The scale the face is drawn at now, and an image rectangle (skin pixels)
+  // in window pixels.
+  int faceScale() const { return faceScale_; }
+  QRect toWindow(const zarvik::Rect& rect) const;
+
  protected:
   QMenu* pm_0_menu = nullptr;
   bool GameMenuOpen = false;
@@ -130,7 +148,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  void FormCreate(std::optional<bool> fullscreen);
+  void FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom);
   void FormActivate();
   void FormClose();
   void imageChanged(zarvik::ImageId id) override;
@@ -140,6 +158,12 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   bool isDragArea(zarvik::ImageId id) const;
   void releaseHeldButtons();
   void releaseButton(int n);
+  // Ctrl and + (or =) / Ctrl and -: +1 / -1; 0 for any other key.
+  static int zoomStep(const QKeyEvent& event);
+  // The face's scale and origin for the zoom and window mode, and the
+  // window's size from them.
+  void placeFace();
+  QSize windowSize() const;
   void paintLayers(QPainter& painter, const QRect& dirty) const;
   void updateWindowMask();
   void updateWindowMask(const QRect& changed);
@@ -170,6 +194,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
   Windows windows_;
   bool IsFullscreen = true;
+  int Zoom = 1;
+  int faceScale_ = 1;
+  QPoint faceOrigin_;  // where the face area's top-left corner lies, in window pixels
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
   bool menuButtonPressed_ = false;  // a left press on the in-game menu button

@@ -1,6 +1,7 @@
 // TForm1's keyboard, mouse and gamepads: the five buttons worked by their
 // bound keys, by left clicks on their pictures and by pads, the hints naming
-// the keys, pointer shapes, and dragging the window in windowed mode.
+// the keys, pointer shapes, dragging the window in windowed mode, and the
+// zoom keys.
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -90,10 +91,28 @@ void TForm1::releaseButton(int n) {
   if (!padHeld_[n - 1]) (handheld_.*kButtonInputs[n - 1].up)();
 }
 
+int TForm1::zoomStep(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if (!modifiers.testFlag(Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier))) return 0;
+  switch (event.key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return 1;  // '+' without its Shift
+    case Qt::Key_Minus: return -1;
+    default: return 0;
+  }
+}
+
 // A held key repeats its press (each repetition reaches the down action,
 // which ignores a button already held); X11's auto-repeat releases do not
 // count as releases. A menu shortcut acts once per press, and only alone.
+// The zoom keys act on the window alone: their press, and through its scan
+// code their release, reach neither the bindings nor the menu's shortcuts.
 void TForm1::keyPressEvent(QKeyEvent* event) {
+  if (const int step = zoomStep(*event)) {
+    if (const quint32 scan = event->nativeScanCode()) keyCodes_.ignoreHeld({scan});
+    setZoom(Zoom + step);
+    return;
+  }
   bool repeat = false;
   const std::uint16_t key = keyCodes_.press(*event, &repeat);
   constexpr Qt::KeyboardModifiers kModifiers =
@@ -175,7 +194,7 @@ bool TForm1::event(QEvent* event) {
     QToolTip::hideText();
     event->ignore();
   } else {
-    QToolTip::showText(help->globalPos(), hint, this, toQRect(handheld_.panel[*target].rect));
+    QToolTip::showText(help->globalPos(), hint, this, toWindow(handheld_.panel[*target].rect));
   }
   return true;
 }

@@ -20,7 +20,7 @@ using namespace zarvik;
 // QT_LOGGING_RULES="zarvik.startup.info=true".
 Q_LOGGING_CATEGORY(lcStartup, "zarvik.startup", QtWarningMsg)
 
-void TForm1::FormCreate(std::optional<bool> fullscreen) {
+void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom) {
   // The application title. A desktop's task bar names a window by its title,
   // and the face draws no caption, so the program's name is the face's title.
   // (An application display name would be appended to every other window's
@@ -36,6 +36,9 @@ void TForm1::FormCreate(std::optional<bool> fullscreen) {
   SettingsStore& settings = handheld_.settings();
 
   IsFullscreen = fullscreen.value_or(settings.readBool("FullscreenMode", true));
+  // A zoom given for this run is not stored; a stored one out of range is 1.
+  Zoom = zoom.value_or(settings.readInteger("Zoom", 1));
+  if (Zoom < 1 || Zoom > kMaxZoom) Zoom = 1;
   LoadSkin();
 
   KeyBindings.load(settings);

@@ -22,6 +22,8 @@ constexpr int kMaxWindowExtent = 8192;
 // take the machine's memory.
 constexpr qint64 kMaxSkinPixels = 48LL * 1024 * 1024;
 
+constexpr char kPlaceholderShown[] = "the red placeholder square is shown";
+
 // A Config.ini colour: low byte red, then green, then blue.
 QColor colourFromValue(int value) {
   return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
@@ -64,7 +66,15 @@ class SkinRun {
     return colourFromValue(*parseInteger(defaultValue));
   }
 
-  std::optional<fs::path> find(const std::string& path) const { return findFile(path, sources_.baseDir); }
+  // The file a path of Config.ini names; one not found is listed under
+  // `where` with what the program shows instead.
+  std::optional<fs::path> find(const std::string& path, const QString& where, const char* instead) {
+    std::optional<fs::path> file = findFile(path, sources_.baseDir);
+    if (!file)
+      report_.missingFiles << QStringLiteral("%1 (%2): file not found; %3")
+                                  .arg(where, QString::fromStdString(path), QLatin1String(instead));
+    return file;
+  }
 
   // Decodes a picture within what is left of the run's pixel budget; a
   // failure is reported under `where` and gives nothing.
@@ -103,7 +113,7 @@ int faceOffset(const std::string& text, int screenExtent, int clientExtent) {
 void loadFullscreen(SkinRun& run, QSize screenSize, FaceLayout& layout) {
   const std::string backdropDir = folderValue(run.string("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"));
   if (auto name = fileNameValue(run.string("Fullscreen", "BackdropFile", "nil"))) {
-    if (auto file = run.find(backdropDir + *name)) {
+    if (auto file = run.find(backdropDir + *name, "[Fullscreen] BackdropFile", "no backdrop is shown")) {
       if (auto picture = run.decode(*file, "[Fullscreen] BackdropFile", backdropDir + *name)) {
         layout.backdrop.picture = drawnImage(*picture, false);
         layout.backdrop.stretched = run.integer("Fullscreen", "BackdropStretch", 0) == 1;
@@ -121,7 +131,7 @@ void loadFullscreen(SkinRun& run, QSize screenSize, FaceLayout& layout) {
   layout.clientSize = screenSize;
 
   if (auto name = fileNameValue(run.string("Fullscreen", "LogoFile", "nil"))) {
-    if (auto file = run.find(backdropDir + *name)) {
+    if (auto file = run.find(backdropDir + *name, "[Fullscreen] LogoFile", "no logo is shown")) {
       if (auto picture = run.decode(*file, "[Fullscreen] LogoFile", backdropDir + *name)) {
         FaceLayout::Logo& logo = layout.logo;
         logo.picture = drawnImage(*picture, true);
@@ -151,7 +161,7 @@ void loadWindowed(SkinRun& run, FaceLayout& layout) {
 }
 
 void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
-  const std::string skinDir = folderValue(run.string("Common", "SkinDir", "Graphics\\Skin\\"));
+  const std::string skinDir = folderValue(run.string("Common", "SkinDir", kDefaultSkinDir));
   for (int n = 1; n <= kImageCount; ++n) {
     const ImageId id = ImageId(n - 1);
     const std::string section = "Image" + std::to_string(n);
@@ -159,7 +169,7 @@ void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
     if (auto name = fileNameValue(run.string(s, "Filename", ""))) {
       const std::string written = skinDir + *name;
       QImage image;
-      if (auto file = run.find(written)) {
+      if (auto file = run.find(written, QString::fromStdString(section), kPlaceholderShown)) {
         const ImageRole role = kSkinImages[id].role;
         const bool transparent = role != ImageRole::Button && role != ImageRole::Pressed;
         if (auto picture = run.decode(*file, QString::fromStdString(section), written))
@@ -180,12 +190,12 @@ void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
 
 }  // namespace
 
-// The program makes its data folder the current one before any window exists.
-SkinSources SkinSources::forProgram() {
-  const fs::path dataDir = QDir::currentPath().toStdString();
-  const fs::path config = findFile("Config.ini", dataDir).value_or(dataDir / "Config.ini");
-  return {config, dataDir};
+SkinSources SkinSources::forFolder(const fs::path& folder) {
+  return {findFile("Config.ini", folder).value_or(folder / "Config.ini"), folder};
 }
+
+// The program makes its data folder the current one before any window exists.
+SkinSources SkinSources::forProgram() { return forFolder(QDir::currentPath().toStdString()); }
 
 SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize screenSize, Panel& panel,
                         FaceLayout& layout) {
@@ -196,6 +206,7 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
   } else {
     SkinRun run(sources, *ini, report);
     layout.clientSize = {run.extent("Common", "GameWidth", kFaceWidth), run.extent("Common", "GameHeight", kFaceHeight)};
+    layout.faceSize = layout.clientSize;
     if (fullscreen) loadFullscreen(run, screenSize, layout);
     else loadWindowed(run, layout);
     loadImages(run, panel, layout.faceOffset);
@@ -210,18 +221,21 @@ ManualPages loadManualPages(const SkinSources& sources) {
   const IniFile ini = IniFile::load(sources.configFile).value_or(IniFile());
   SkinLoadReport report;
   SkinRun run(sources, ini, report);
-  const std::string dir = folderValue(run.string("Manual", "ManualDir", "Graphics\\Manual\\"));
-  manual.clientSize = {run.extent("Manual", "ManualWidth", 415), run.extent("Manual", "ManualHeight", 270)};
+  const std::string dir = folderValue(run.string("Manual", "ManualDir", kDefaultManualDir));
+  manual.clientSize = {run.extent("Manual", "ManualWidth", kManualSize.width()),
+                       run.extent("Manual", "ManualHeight", kManualSize.height())};
   for (int n = 1; n <= 8; ++n) {
     const std::string written = dir + std::to_string(n) + ".bmp";
     QImage page;
-    if (auto file = run.find(written)) {
-      if (auto picture = run.decode(*file, QStringLiteral("Manual page %1").arg(n), written))
+    const QString where = QStringLiteral("Manual page %1").arg(n);
+    if (auto file = run.find(written, where, kPlaceholderShown)) {
+      if (auto picture = run.decode(*file, where, written))
         page = drawnImage(*picture, false);
     }
     manual.pages[n - 1] = page.isNull() ? placeholderImage() : page;
   }
   manual.problems = report.problems;
+  manual.missingFiles = report.missingFiles;
   return manual;
 }
 

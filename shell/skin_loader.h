@@ -22,11 +22,17 @@ struct SkinSources {
   std::filesystem::path configFile;
   std::filesystem::path baseDir;
 
-  // Config.ini and every path from the current folder: the data folder.
+  // Config.ini (in any letter case) and every path from `folder`.
+  static SkinSources forFolder(const std::filesystem::path& folder);
+  // The same from the current folder: the data folder.
   static SkinSources forProgram();
 };
 
 inline constexpr QSize kFaceSize(kFaceWidth, kFaceHeight);
+
+// The picture folders when Config.ini names none.
+inline constexpr char kDefaultSkinDir[] = "Graphics\\Skin\\";
+inline constexpr char kDefaultManualDir[] = "Graphics\\Manual\\";
 
 inline QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
@@ -36,6 +42,7 @@ struct FaceLayout {
   QColor windowColour{Qt::black};
   std::optional<QRgb> seeThrough;  // windowed mode: pixels of this colour show the desktop
   QPoint faceOffset;               // where the face area lies in the window
+  QSize faceSize = kFaceSize;      // the face area: GameWidth x GameHeight
 
   struct Backdrop {
     QImage picture;
@@ -55,6 +62,9 @@ struct FaceLayout {
 struct SkinLoadReport {
   bool configMissing = false;
   QStringList problems;  // each names the file and, for an image, its Image<N> section
+  // Named pictures not found: the program shows the placeholder (or no
+  // backdrop or logo) without a message; skin checks list them.
+  QStringList missingFiles;
 };
 
 inline const char* const kConfigMissingMessage =
@@ -73,10 +83,13 @@ inline constexpr int kMaxImageExtent = 1'000'000;
 SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize screenSize,
                         Panel& panel, FaceLayout& layout);
 
+inline constexpr QSize kManualSize(415, 270);  // when Config.ini gives none
+
 struct ManualPages {
-  QSize clientSize{415, 270};
+  QSize clientSize = kManualSize;
   std::array<QImage, 8> pages;  // 1.bmp to 8.bmp, the placeholder for a missing one
   QStringList problems;
+  QStringList missingFiles;  // as in SkinLoadReport
 };
 
 // LoadManualPages: without Config.ini every value takes its default.

@@ -51,6 +51,7 @@ e2e_check "--version answers with no display" test "$(no_display --version)" = "
 help=$(no_display --help)
 e2e_check "--help shows the options for users" grep -q -- '--data-dir' <<<"$help"
 e2e_check "--help leaves out the options for tests" test -z "$(grep -- '--settings-dir' <<<"$help")"
+e2e_check "the installed skin checks clean with no display" test "$(no_display --check-skin; echo "exit $?")" = "exit 0"
 
 e2e_start_xvfb 1024x768
 e2e_screenshot "$E2E_TMP/desktop.png"

@@ -296,6 +296,46 @@ TEST_F(FaceInput, ARealStoreIsOpenedAtSetUpAndReleasedByTheCloseHandler) {
   EXPECT_EQ(sound.closes, 1);
 }
 
+// A stored Zoom follows the integer rules, anything but 1 to 4 reading as
+// 1; a zoom given for the run wins and leaves the stored one alone.
+TEST_F(FaceInput, StoredZoomIsReadByTheIntegerRulesAndAGivenOneWins) {
+  QTemporaryDir dir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+  const std::pair<const char*, int> cases[] = {{"0", 1}, {"9", 1}, {"abc", 1}, {"2", 2}, {"$3", 3}};
+  for (auto [text, zoom] : cases) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quendrel", "Zarvik50").setValue("Zoom", text);
+    QtSettingsStore store;
+    Handheld stored{scheduler, clock, random, sound, store};
+    TForm1 face(stored, TForm1::Options{skin.sources(), false, &store});
+    EXPECT_EQ(face.zoom(), zoom) << text;
+    EXPECT_EQ(face.size(), QSize(561, 374) * zoom) << text;
+  }
+  QtSettingsStore store;
+  Handheld stored{scheduler, clock, random, sound, store};
+  TForm1 face(stored, TForm1::Options{skin.sources(), false, &store, 4});
+  EXPECT_EQ(face.size(), QSize(2244, 1496));
+  EXPECT_EQ(store.readInteger("Zoom", 0), 3);
+}
+
+// Ctrl and + (= unshifted) or - zoom the window, keep it on the screen and
+// store the zoom.
+TEST_F(FaceInput, CtrlPlusAndMinusZoomTheWindowAndStoreTheZoom) {
+  TestingForm1& face = open(false);
+  face.move(100, 50);
+  press(Qt::Key_Equal, Qt::ControlModifier, 21);
+  EXPECT_EQ(face.size(), QSize(1122, 748));
+  EXPECT_TRUE(face.screen()->geometry().contains(face.pos()));  // not left above the screen
+  press(Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier, 21);
+  press(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, 86);
+  press(Qt::Key_Plus, Qt::ControlModifier, 21);
+  EXPECT_EQ(face.zoom(), 4);
+  for (int i = 0; i < 3; ++i) press(Qt::Key_Minus, Qt::ControlModifier, 20);
+  EXPECT_EQ(face.size(), QSize(561, 374));
+  EXPECT_TRUE(face.screen()->geometry().contains(face.geometry()));
+  EXPECT_EQ(std::vector<std::string>(settings.writes.end() - 6, settings.writes.end()),
+            (std::vector<std::string>{"Zoom=2", "Zoom=3", "Zoom=4", "Zoom=3", "Zoom=2", "Zoom=1"}));
+}
+
 TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys) {
   TestingForm1& face = open(false);
   TestingKeysForm keys(face);

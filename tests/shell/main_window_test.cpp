@@ -174,6 +174,41 @@ TEST_F(FaceWindow, ImageAtFindsTheTopmostShownImage) {
   EXPECT_EQ(face.imageAt(QPoint(-5, 10)), std::nullopt);
 }
 
+// Zoomed, every skin pixel is a square of window pixels (no smoothing, no
+// seam), and hits and the window's shape follow the zoomed face.
+TEST_F(FaceWindow, ZoomedFaceIsWholePixelsWithHitsAndShapeScaled) {
+  skin.writeCompleteSkin();
+  const QImage plain = open(false).composedPicture();
+  for (int zoom : {2, 3}) {
+    form = std::make_unique<TForm1>(handheld, TForm1::Options{skin.sources(), false, nullptr, zoom});
+    const QImage zoomed = form->composedPicture();
+    ASSERT_EQ(zoomed.size(), QSize(561, 374) * zoom);
+    int seams = 0;
+    for (int y = 0; y < zoomed.height(); ++y)
+      for (int x = 0; x < zoomed.width(); ++x) seams += zoomed.pixel(x, y) != plain.pixel(x / zoom, y / zoom);
+    EXPECT_EQ(seams, 0) << "zoom " << zoom;
+
+    const Rect time = form->panel()[btn_time_top].rect;
+    const QPoint lastPixel = QPoint(time.left + time.width, time.top + time.height) * zoom - QPoint(1, 1);
+    EXPECT_EQ(form->imageAt(lastPixel), btn_time_top);
+    EXPECT_NE(form->imageAt(lastPixel + QPoint(1, 1)), btn_time_top);
+    EXPECT_FALSE(form->mask().contains(QPoint(5 * zoom - 1, 5 * zoom - 1)));  // the green margin
+    EXPECT_TRUE(form->mask().contains(QPoint(5 * zoom, 5 * zoom)));
+  }
+}
+
+// In fullscreen mode zoom on draws the face at the largest whole scale that
+// fits the screen, centred.
+TEST_F(FaceWindow, FullscreenZoomFitsTheLargestWholeScale) {
+  skin.writeCompleteSkin("[Common]\nGameWidth=100\nGameHeight=80\n");
+  form = std::make_unique<TForm1>(handheld, TForm1::Options{skin.sources(), true, nullptr, 2});
+  const QSize screen = form->screen()->size();
+  const int scale = std::min(screen.width() / 100, screen.height() / 80);
+  const QPoint origin((screen.width() - 100 * scale) / 2, (screen.height() - 80 * scale) / 2);
+  EXPECT_EQ(form->toWindow(form->panel()[im_background].rect), QRect(origin, QSize(561, 374) * scale));
+  EXPECT_EQ(form->composedPicture().pixel(origin + QPoint(20, 20) * scale), kFaceGrey);
+}
+
 TEST_F(FaceWindow, FullscreenDrawsBackdropLogoAndColourAroundTheFace) {
   skin.writeImage("Graphics/Backdrops/back.bmp", filled(10, 10, qRgb(0, 0, 90)), "BMP");
   skin.writeImage("Graphics/Backdrops/logo.png", filled(40, 20, qRgb(250, 250, 0)), "PNG");
