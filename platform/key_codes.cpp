@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <algorithm>
 #include <string_view>
 
 namespace zarvik {
@@ -90,6 +91,10 @@ std::uint16_t KeyCodeTracker::release(const QKeyEvent& event) {
 void KeyCodeTracker::ignoreHeld(const std::vector<quint32>& scanCodes) {
   for (const quint32 scan : scanCodes)
     if (!pressed_.contains(scan)) pressed_.insert(scan, 0);
+}
+
+bool KeyCodeTracker::holds(std::uint16_t code) const {
+  return code != 0 && std::find(pressed_.cbegin(), pressed_.cend(), code) != pressed_.cend();
 }
 
 std::vector<std::uint16_t> KeyCodeTracker::releaseAll() {

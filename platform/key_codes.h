@@ -54,6 +54,8 @@ class KeyCodeTracker {
   // The codes of every key still held, forgotten at once: for a window that
   // loses the keyboard and will never see their releases.
   std::vector<std::uint16_t> releaseAll();
+  // Whether a key held now was given `code` at its press (never for code 0).
+  bool holds(std::uint16_t code) const;
   // Keys already held when the window took the keyboard (pressed over
   // another window): their repeated presses and their release give no code.
   void ignoreHeld(const std::vector<quint32>& scanCodes);

@@ -18,6 +18,7 @@
 #include "main_window.h"
 #include "manual_form.h"
 #include "qt_timer_backend.h"
+#include "sdl_gamepad.h"
 #include "sdl_sound_layer.h"
 #include "seeded_random.h"
 #include "settings_store.h"
@@ -91,6 +92,12 @@ int main(int argc, char* argv[]) {
   // Told to terminate during start-up (no Config.ini, no sound samples): the
   // event loop would end at once, so it is not entered and nothing is shown.
   if (zarvik::terminationRequested()) return 0;
+
+  // Gamepads are looked for once the face is on screen.
+  zarvik::SdlGamepads gamepads;
+  QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonDown, &form, &TForm1::gamepadButtonDown);
+  QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonUp, &form, &TForm1::gamepadButtonUp);
+  gamepads.startAfterFirstPaint(&form);
 
   // Shown where the set-up parked it, or centred if the splash already played.
   // Its first activation shows the splash window.

@@ -24,6 +24,7 @@ class QMenu;
 class TSplashForm;
 namespace zarvik {
 class QtSettingsStore;
+enum class PadButton : int;
 }
 
 class TForm1 : public QWidget, public zarvik::PanelObserver {
@@ -58,6 +59,10 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   // Key dispatch by Windows-style key code, modifiers ignored.
   void FormKeyDown(std::uint16_t key);
   void FormKeyUp(std::uint16_t key);
+  // A gamepad's press and release of a button. A button held by a pad and
+  // by a key or the mouse is released when the last of them lets go.
+  void gamepadButtonDown(zarvik::PadButton button);
+  void gamepadButtonUp(zarvik::PadButton button);
 
   // The windows that the menu opens and the splash window, created after the
   // face; the splash window is shown on the first activation while
@@ -152,6 +157,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   std::optional<zarvik::ImageId> mouseTargetAt(QPoint point) const;
   bool isDragArea(zarvik::ImageId id) const;
   void releaseHeldButtons();
+  void releaseButton(int n);
   // Ctrl and + (or =) / Ctrl and -: +1 / -1; 0 for any other key.
   static int zoomStep(const QKeyEvent& event);
   // The face's scale and origin for the zoom and window mode, and the
@@ -184,6 +190,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   int pressedButton_ = 0;  // the button (1..5) that a held left button pressed
   bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
+  std::array<bool, zarvik::kButtonCount> padHeld_{};  // [n - 1]: a pad holds button n
 
   Windows windows_;
   bool IsFullscreen = true;

@@ -1,6 +1,7 @@
-// TForm1's keyboard and mouse: the five buttons worked by their bound keys
-// and by left clicks on their pictures, the hints naming the keys, pointer
-// shapes, dragging the window in windowed mode, and the zoom keys.
+// TForm1's keyboard, mouse and gamepads: the five buttons worked by their
+// bound keys, by left clicks on their pictures and by pads, the hints naming
+// the keys, pointer shapes, dragging the window in windowed mode, and the
+// zoom keys.
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QToolTip>
 
 #include "main_window.h"
+#include "sdl_gamepad.h"
 
 using namespace zarvik;
 
@@ -29,6 +31,11 @@ constexpr std::array<ButtonInput, kButtonCount> kButtonInputs = {{
     {btn_left_top, btn_left_down, &Handheld::Inp_left_down, &Handheld::Inp_left_up},
     {btn_right_top, btn_right_down, &Handheld::Inp_right_down, &Handheld::Inp_right_up},
 }};
+
+// Pads name the buttons by their binding numbers.
+static_assert(int(PadButton::GameA) == GameA && int(PadButton::GameB) == GameB &&
+              int(PadButton::Time) == Time && int(PadButton::Left) == Left &&
+              int(PadButton::Right) == Right && kPadButtonCount == kButtonCount);
 
 // The button (1..5) whose clickable or pressed picture `id` is; 0 for none.
 int buttonOf(ImageId id) {
@@ -61,7 +68,27 @@ void TForm1::FormKeyDown(std::uint16_t key) {
 }
 
 void TForm1::FormKeyUp(std::uint16_t key) {
-  if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (const int n = KeyBindings.bindingFor(key)) releaseButton(n);
+}
+
+// A disabled face (the key dialog is open) takes no presses from pads, as
+// it takes none from keys; the release of an ignored press is ignored too.
+void TForm1::gamepadButtonDown(PadButton button) {
+  const int n = int(button);
+  if (!isEnabled()) return;
+  padHeld_[n - 1] = true;
+  (handheld_.*kButtonInputs[n - 1].down)();
+}
+
+void TForm1::gamepadButtonUp(PadButton button) {
+  const int n = int(button);
+  const bool keyOrMouseHolds = keyCodes_.holds(KeyBindings[n].VirtualKey) || pressedButton_ == n;
+  if (std::exchange(padHeld_[n - 1], false) && !keyOrMouseHolds) (handheld_.*kButtonInputs[n - 1].up)();
+}
+
+// The release of a key or of the mouse; a button a pad still holds stays down.
+void TForm1::releaseButton(int n) {
+  if (!padHeld_[n - 1]) (handheld_.*kButtonInputs[n - 1].up)();
 }
 
 int TForm1::zoomStep(const QKeyEvent& event) {
@@ -135,7 +162,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
-  if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (const int n = std::exchange(pressedButton_, 0)) releaseButton(n);
   if (std::exchange(menuButtonPressed_, false) && gameMenuButtonRect().contains(event->position().toPoint()))
     btn_game_menu_topClick();
 }
@@ -175,10 +202,11 @@ bool TForm1::event(QEvent* event) {
 // Releases every button held by a key or by the mouse. Called when the
 // window loses the keyboard (another window, the context menu) or the mouse
 // (the context menu takes it): their releases would never arrive here, and
-// the buttons would stay down.
+// the buttons would stay down. Pads keep their buttons: SDL reports their
+// releases whichever window has the keyboard.
 void TForm1::releaseHeldButtons() {
   for (const std::uint16_t key : keyCodes_.releaseAll()) FormKeyUp(key);
-  if (const int n = std::exchange(pressedButton_, 0)) (handheld_.*kButtonInputs[n - 1].up)();
+  if (const int n = std::exchange(pressedButton_, 0)) releaseButton(n);
   dragging_ = false;
 }
 
