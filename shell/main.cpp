@@ -70,20 +70,23 @@ int main(int argc, char* argv[]) {
   zarvik::QtSettingsStore settings;
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 
-  // The windows, each created once, in this order: the key dialog copies the
-  // bindings the face has read, and the splash window reads the store the
-  // face has opened (and may play at once, which needs the face).
+  // The face first, then the splash window, which reads the store the face
+  // has opened (and may play at once, which needs the face). The windows the
+  // menu opens are built when first opened: the key dialog then copies the
+  // bindings of that moment, which only the dialog itself changes, and the
+  // manual reads its pages (reporting any it cannot load) as it first opens.
   zarvik::SplashPending = true;
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   options.fullscreen = commandLine.fullscreen();
   TForm1 form(handheld, options);
-  TAboutForm about;
-  TKeysForm keys(form);
-  TManualForm manual(zarvik::SkinSources::forProgram());
   TSplashForm splash(handheld, settings, form,
                      zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
                      form.menuEntry(TForm1::kSplashScreenRow));
-  form.attachWindows({&about, &manual, &keys, &splash});
+  using zarvik::DeferredWindow;
+  form.attachWindows({DeferredWindow([] { return std::make_unique<TAboutForm>(); }),
+                      DeferredWindow([] { return std::make_unique<TManualForm>(zarvik::SkinSources::forProgram()); }),
+                      DeferredWindow([&form] { return std::make_unique<TKeysForm>(form); }),
+                      &splash});
 
   // Told to terminate during start-up (no Config.ini, no sound samples): the
   // event loop would end at once, so it is not entered and nothing is shown.

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "deferred_window.h"
 #include "handheld.h"
 #include "key_bindings.h"
 #include "key_codes.h"
@@ -55,16 +56,16 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void FormKeyDown(std::uint16_t key);
   void FormKeyUp(std::uint16_t key);
 
-  // The windows that the menu opens and the splash window, created after the
-  // face; the splash window is shown on the first activation while
-  // SplashPending is set.
+  // The windows that the menu opens (built when first opened, or given) and
+  // the splash window, created after the face; the splash window is shown on
+  // the first activation while SplashPending is set.
   struct Windows {
-    QWidget* about = nullptr;
-    QWidget* manual = nullptr;
-    QWidget* keys = nullptr;
+    zarvik::DeferredWindow about;
+    zarvik::DeferredWindow manual;
+    zarvik::DeferredWindow keys;
     TSplashForm* splash = nullptr;
   };
-  void attachWindows(const Windows& windows) { windows_ = windows; }
+  void attachWindows(Windows windows) { windows_ = std::move(windows); }
 
   static constexpr int kMenuRows = 13;
   static constexpr int kFullscreenRow = 10;    // pm_10_fullscreen
