@@ -27,8 +27,6 @@
 //   wakes for nothing but its own timers.
 // One layer per process: SDL_mixer is a single global mixer.
 
-#include <SDL_mixer.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -40,7 +38,11 @@
 
 #include "services.h"
 
+struct Mix_Chunk;
+
 namespace zarvik {
+
+struct SdlLibrary;
 
 class SdlSoundLayer : public zarvik::SoundLayer {
  public:
@@ -78,6 +80,7 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   void closeIfStillIdle();
   void stopResting();
 
+  const SdlLibrary* sdl_ = nullptr;  // loaded by the first FSOUND_Init
   bool initialised_ = false;
   int mixrate_ = 0;
   int channels_ = 0;
