@@ -38,8 +38,7 @@ constexpr int kMaxListedProblems = 12;
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       handheld_(handheld),
-      skinSources_(std::move(options.skin)),
-      btn_game_menu_background_picture(drawGameMenuBackground()) {
+      skinSources_(std::move(options.skin)) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
@@ -152,6 +151,9 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     const QRect box = gameMenuBackgroundRect();
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
+    // Drawn when first needed: its caption is the only text on the face, and
+    // a windowed face then starts without loading the fonts.
+    static const QImage btn_game_menu_background_picture = drawGameMenuBackground();
     painter.drawImage(0, 0, btn_game_menu_background_picture);
     painter.restore();
   }

@@ -167,6 +167,4 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
   bool menuButtonPressed_ = false;  // a left press on the in-game menu button
-  // The in-game menu's picture: title strip and translucent panel, 256 x 512.
-  const QImage btn_game_menu_background_picture;
 };
