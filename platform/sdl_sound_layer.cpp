@@ -151,7 +151,18 @@ bool mayAnswer(const std::string& driver) {
 
 }  // namespace
 
-SdlSoundLayer::~SdlSoundLayer() { FSOUND_Close(); }
+SdlSoundLayer::~SdlSoundLayer() {
+  if (preloader_.joinable()) preloader_.join();
+  FSOUND_Close();
+}
+
+void SdlSoundLayer::preloadLibrary() {
+  if (preloader_.joinable()) return;
+  preloader_ = std::thread([] {
+    std::string ignored;  // FSOUND_Init loads it again, and reports the failure
+    loadSdl(ignored);
+  });
+}
 
 // No initialisation flags are supported; the handheld passes 0.
 bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /*flags*/) {
@@ -167,6 +178,7 @@ bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /
     lastError_ = "invalid mixing rate or channel count";
     return false;
   }
+  if (preloader_.joinable()) preloader_.join();
   sdl_ = loadSdl(lastError_);
   if (!sdl_) return false;
   mixrate_ = mixrate;

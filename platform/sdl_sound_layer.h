@@ -52,6 +52,10 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   SdlSoundLayer(const SdlSoundLayer&) = delete;
   SdlSoundLayer& operator=(const SdlSoundLayer&) = delete;
 
+  // Starts loading the sound library on another thread, so that a later
+  // FSOUND_Init finds it loaded (or waits for the rest of the load).
+  void preloadLibrary();
+
   bool FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned flags) override;
   bool FSOUND_SetOutput(int outputtype) override;
   int FSOUND_Sample_Load(int index, const char* name, unsigned mode, int offset,
@@ -81,6 +85,7 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   void stopResting();
 
   const SdlLibrary* sdl_ = nullptr;  // loaded by the first FSOUND_Init
+  std::thread preloader_;
   bool initialised_ = false;
   int mixrate_ = 0;
   int channels_ = 0;

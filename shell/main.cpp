@@ -69,6 +69,12 @@ int main(int argc, char* argv[]) {
       uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   zarvik::SdlSoundLayer sound;
   zarvik::QtSettingsStore settings;
+  // With a sound driver stored, the sound library loads on another thread
+  // while the face is built.
+  settings.open();
+  if (const int stored = settings.readInteger("SoundMode", -1); stored == zarvik::DesktopServerSound || stored == zarvik::AlsaSound)
+    sound.preloadLibrary();
+  settings.release();
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 
   // The face first; then the splash's play action, which reads the store the
