@@ -151,10 +151,15 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     const QRect box = gameMenuBackgroundRect();
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
-    // Drawn when first needed: its caption is the only text on the face, and
-    // a windowed face then starts without loading the fonts.
-    static const QImage btn_game_menu_background_picture = drawGameMenuBackground();
-    painter.drawImage(0, 0, btn_game_menu_background_picture);
+    // Drawn when first needed: the caption of the unfolded menu is the only
+    // text on the face, and the face then starts without loading fonts.
+    if (GameMenuOpen) {
+      static const QImage unfolded = drawGameMenuBackground(true);
+      painter.drawImage(0, 0, unfolded);
+    } else {
+      static const QImage folded = drawGameMenuBackground(false);
+      painter.drawImage(0, 0, folded);
+    }
     painter.restore();
   }
 }
