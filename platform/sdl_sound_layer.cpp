@@ -1,12 +1,14 @@
 #include "sdl_sound_layer.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 #include "regular_file.h"
@@ -47,6 +49,54 @@ void limitWaveChunksToTheFile(std::string& bytes) {
     const std::uint64_t chunk = length(at + 4);
     at += 8 + chunk + (chunk & 1);
   }
+}
+
+// SDL2 and SDL2_mixer, with the codecs SDL2_mixer links (some forty shared
+// objects in all), are loaded when sound is first set up rather than at every
+// start: a start with "(no sound)" never loads them. These are the functions
+// the layer calls, each bound by its own name.
+#define ZARVIK_SDL_FUNCTIONS(F)                                                                      \
+  F(SDL_GetError) F(SDL_SetHint) F(SDL_SetHintWithPriority) F(SDL_ResetHint) F(SDL_InitSubSystem) \
+  F(SDL_QuitSubSystem) F(SDL_GetNumAudioDrivers) F(SDL_GetAudioDriver) F(SDL_RWFromConstMem)      \
+  F(SDL_RWclose) F(Mix_OpenAudioDevice) F(Mix_CloseAudio) F(Mix_Quit) F(Mix_AllocateChannels)     \
+  F(Mix_LoadWAV_RW) F(Mix_FreeChunk) F(Mix_PlayChannel) F(Mix_HaltChannel) F(Mix_Playing)          \
+  F(Mix_ChannelFinished)
+
+}  // namespace
+
+struct SdlLibrary {
+#define ZARVIK_SDL_POINTER(name) decltype(&::name) name;
+  ZARVIK_SDL_FUNCTIONS(ZARVIK_SDL_POINTER)
+#undef ZARVIK_SDL_POINTER
+};
+
+namespace {
+
+// Loaded once per process; null, with the reason in `error`, when it cannot be.
+const SdlLibrary* loadSdl(std::string& error) {
+  static std::string loadError;
+  static const std::optional<SdlLibrary> library = []() -> std::optional<SdlLibrary> {
+    constexpr const char* kName = "libSDL2_mixer-2.0.so.0";  // brings libSDL2 with it
+    void* handle = dlopen(kName, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      loadError = std::string("the sound library could not be loaded (") + dlerror() + ")";
+      return std::nullopt;
+    }
+    SdlLibrary sdl{};
+    std::string missing;
+#define ZARVIK_SDL_BIND(name)                                                        \
+  sdl.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));              \
+  if (!sdl.name) missing += (missing.empty() ? "" : ", ") + std::string(#name);
+    ZARVIK_SDL_FUNCTIONS(ZARVIK_SDL_BIND)
+#undef ZARVIK_SDL_BIND
+    if (!missing.empty()) {
+      loadError = std::string("the sound library ") + kName + " lacks " + missing;
+      return std::nullopt;
+    }
+    return sdl;
+  }();
+  if (!library) error = loadError;
+  return library ? &*library : nullptr;
 }
 
 // The name the desktop's sound server shows for this program and its stream
@@ -101,7 +151,18 @@ bool mayAnswer(const std::string& driver) {
 
 }  // namespace
 
-SdlSoundLayer::~SdlSoundLayer() { FSOUND_Close(); }
+SdlSoundLayer::~SdlSoundLayer() {
+  if (preloader_.joinable()) preloader_.join();
+  FSOUND_Close();
+}
+
+void SdlSoundLayer::preloadLibrary() {
+  if (preloader_.joinable()) return;
+  preloader_ = std::thread([] {
+    std::string ignored;  // FSOUND_Init loads it again, and reports the failure
+    loadSdl(ignored);
+  });
+}
 
 // No initialisation flags are supported; the handheld passes 0.
 bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /*flags*/) {
@@ -117,6 +178,9 @@ bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /
     lastError_ = "invalid mixing rate or channel count";
     return false;
   }
+  if (preloader_.joinable()) preloader_.join();
+  sdl_ = loadSdl(lastError_);
+  if (!sdl_) return false;
   mixrate_ = mixrate;
   channels_ = maxsoftwarechannels;
   initialised_ = true;
@@ -174,11 +238,11 @@ int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned 
   }
   // Closed here rather than by SDL_mixer, which leaves it open when a file
   // is too short to tell its format.
-  SDL_RWops* source = SDL_RWFromConstMem(contents.bytes.data(), int(contents.bytes.size()));
-  Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 0) : nullptr;
-  if (source) SDL_RWclose(source);
+  SDL_RWops* source = sdl_->SDL_RWFromConstMem(contents.bytes.data(), int(contents.bytes.size()));
+  Mix_Chunk* chunk = source ? sdl_->Mix_LoadWAV_RW(source, 0) : nullptr;
+  if (source) sdl_->SDL_RWclose(source);
   if (!chunk) {
-    lastError_ = file + ": " + Mix_GetError();
+    lastError_ = file + ": " + sdl_->Mix_GetError();
     return 0;
   }
   const int handle = nextHandle_++;
@@ -192,14 +256,14 @@ int SdlSoundLayer::FSOUND_PlaySound(int channel, int sample) {
   if (channel != zarvik::FSOUND_FREE && (channel < 0 || channel >= channels_)) return -1;
   std::lock_guard lock(deviceMutex_);
   if (!ensureOpen()) return -1;
-  return Mix_PlayChannel(channel, it->second, 0);
+  return sdl_->Mix_PlayChannel(channel, it->second, 0);
 }
 
 bool SdlSoundLayer::FSOUND_StopSound(int channel) {
   if (!initialised_) return false;
   if (channel != zarvik::FSOUND_ALL && (channel < 0 || channel >= channels_)) return false;
   std::lock_guard lock(deviceMutex_);
-  if (deviceOpen_) Mix_HaltChannel(channel == zarvik::FSOUND_ALL ? -1 : channel);
+  if (deviceOpen_) sdl_->Mix_HaltChannel(channel == zarvik::FSOUND_ALL ? -1 : channel);
   return true;
 }
 
@@ -207,18 +271,18 @@ void SdlSoundLayer::FSOUND_Sample_Free(int sample) {
   const auto it = samples_.find(sample);
   if (it == samples_.end()) return;
   std::lock_guard lock(deviceMutex_);
-  Mix_FreeChunk(it->second);  // stops any channel still playing it
+  sdl_->Mix_FreeChunk(it->second);  // stops any channel still playing it
   samples_.erase(it);
 }
 
 void SdlSoundLayer::FSOUND_Close() {
   stopResting();
-  for (auto& [handle, chunk] : samples_) Mix_FreeChunk(chunk);
+  for (auto& [handle, chunk] : samples_) sdl_->Mix_FreeChunk(chunk);
   samples_.clear();
   if (!initialised_) return;
   if (deviceOpen_) closeDevice();
   openedDriver_.clear();
-  Mix_Quit();
+  sdl_->Mix_Quit();
   initialised_ = false;
   mixerOwner = nullptr;
 }
@@ -248,8 +312,8 @@ std::vector<std::string> SdlSoundLayer::driverOrder() const {
   // write a file), nor "sndio", which on Linux only reaches ALSA again and
   // prints its failure on the terminal, unless asked for through the
   // environment, nor one that cannot answer here.
-  for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
-    const std::string driver = SDL_GetAudioDriver(i);
+  for (int i = 0; i < sdl_->SDL_GetNumAudioDrivers(); ++i) {
+    const std::string driver = sdl_->SDL_GetAudioDriver(i);
     if (driver == "disk" || driver == "sndio" || driver == "dummy" || !mayAnswer(driver)) continue;
     if (std::find(order.begin(), order.end(), driver) == order.end()) order.push_back(driver);
   }
@@ -271,11 +335,11 @@ bool SdlSoundLayer::openDevice() {
     if (openWith(driver)) {
       deviceOpen_ = true;
       openedDriver_ = driver;
-      Mix_ChannelFinished(channelEnded);
+      sdl_->Mix_ChannelFinished(channelEnded);
       markIdle();  // nothing plays yet
       return true;
     }
-    failures += (failures.empty() ? "" : "; ") + driver + ": " + SDL_GetError();
+    failures += (failures.empty() ? "" : "; ") + driver + ": " + sdl_->SDL_GetError();
   }
   lastError_ = "no audio driver could be opened (" + failures + ")";
   return false;
@@ -284,29 +348,29 @@ bool SdlSoundLayer::openDevice() {
 bool SdlSoundLayer::openWith(const std::string& driver) {
   // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
   // program never reads, and the program could no longer be stopped.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  SDL_SetHint(SDL_HINT_APP_NAME, kMixerName);
-  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, kMixerName);
+  sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  sdl_->SDL_SetHint(SDL_HINT_APP_NAME, kMixerName);
+  sdl_->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, kMixerName);
   quietAlsa();
   // The override beats SDL_AUDIODRIVER from the environment for this attempt;
   // resetting it afterwards restores the environment's value.
-  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
-  const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  sdl_->SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+  const bool started = sdl_->SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  sdl_->SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   if (!started) return false;
   // No format changes allowed: SDL converts to exactly this format, so loaded
   // samples suit whichever device is opened later.
-  if (Mix_OpenAudioDevice(mixrate_, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (sdl_->Mix_OpenAudioDevice(mixrate_, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
+    sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  Mix_AllocateChannels(channels_);
+  sdl_->Mix_AllocateChannels(channels_);
   return true;
 }
 
 void SdlSoundLayer::closeDevice() {
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl_->Mix_CloseAudio();
+  sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
   deviceOpen_ = false;
 }
 
@@ -345,7 +409,7 @@ void SdlSoundLayer::restWhenIdle() {
 
 void SdlSoundLayer::closeIfStillIdle() {
   std::lock_guard lock(deviceMutex_);
-  if (deviceOpen_ && Mix_Playing(-1) == 0) closeDevice();
+  if (deviceOpen_ && sdl_->Mix_Playing(-1) == 0) closeDevice();
 }
 
 void SdlSoundLayer::stopResting() {

@@ -27,8 +27,6 @@
 //   wakes for nothing but its own timers.
 // One layer per process: SDL_mixer is a single global mixer.
 
-#include <SDL_mixer.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -40,7 +38,11 @@
 
 #include "services.h"
 
+struct Mix_Chunk;
+
 namespace zarvik {
+
+struct SdlLibrary;
 
 class SdlSoundLayer : public zarvik::SoundLayer {
  public:
@@ -49,6 +51,10 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   ~SdlSoundLayer() override;
   SdlSoundLayer(const SdlSoundLayer&) = delete;
   SdlSoundLayer& operator=(const SdlSoundLayer&) = delete;
+
+  // Starts loading the sound library on another thread, so that a later
+  // FSOUND_Init finds it loaded (or waits for the rest of the load).
+  void preloadLibrary();
 
   bool FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned flags) override;
   bool FSOUND_SetOutput(int outputtype) override;
@@ -78,6 +84,8 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   void closeIfStillIdle();
   void stopResting();
 
+  const SdlLibrary* sdl_ = nullptr;  // loaded by the first FSOUND_Init
+  std::thread preloader_;
   bool initialised_ = false;
   int mixrate_ = 0;
   int channels_ = 0;

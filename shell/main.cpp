@@ -17,6 +17,7 @@
 #include "keys_form.h"
 #include "main_window.h"
 #include "manual_form.h"
+#include "play_action.h"
 #include "qt_timer_backend.h"
 #include "sdl_gamepad.h"
 #include "sdl_sound_layer.h"
@@ -71,23 +72,41 @@ int main(int argc, char* argv[]) {
       uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   zarvik::SdlSoundLayer sound;
   zarvik::QtSettingsStore settings;
+  // With a sound driver stored, the sound library loads on another thread
+  // while the face is built.
+  settings.open();
+  if (const int stored = settings.readInteger("SoundMode", -1); stored == zarvik::DesktopServerSound || stored == zarvik::AlsaSound)
+    sound.preloadLibrary();
+  settings.release();
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 
-  // The windows, each created once, in this order: the key dialog copies the
-  // bindings the face has read, and the splash window reads the store the
-  // face has opened (and may play at once, which needs the face).
+  // The face first; then the splash's play action, which reads the store the
+  // face has opened and needs the face. With a driver stored and the splash
+  // switched off it runs at once, and the splash window, never shown, is not
+  // built. The windows the menu opens are built when first opened: the key
+  // dialog then copies the bindings of that moment, which only the dialog
+  // itself changes, and the manual reads its pages (reporting any it cannot
+  // load) as it first opens.
   zarvik::SplashPending = true;
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   options.fullscreen = commandLine.fullscreen();
   options.zoom = commandLine.zoom();
   TForm1 form(handheld, options);
-  TAboutForm about;
-  TKeysForm keys(form);
-  TManualForm manual(zarvik::SkinSources::forProgram());
-  TSplashForm splash(handheld, settings, form,
-                     zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
-                     form.menuEntry(TForm1::kSplashScreenRow));
-  form.attachWindows({&about, &manual, &keys, &splash});
+  QAction* splashMenuEntry = form.menuEntry(TForm1::kSplashScreenRow);
+  std::unique_ptr<TSplashForm> splash;
+  if (const auto driver = zarvik::driverPlayedAtStart(settings)) {
+    zarvik::SplashPending = false;
+    zarvik::PlayAction{handheld, settings, form, splashMenuEntry}.run(*driver, false);
+  } else {
+    splash = std::make_unique<TSplashForm>(
+        handheld, settings, form, zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
+        splashMenuEntry);
+  }
+  using zarvik::DeferredWindow;
+  form.attachWindows({DeferredWindow([] { return std::make_unique<TAboutForm>(); }),
+                      DeferredWindow([] { return std::make_unique<TManualForm>(zarvik::SkinSources::forProgram()); }),
+                      DeferredWindow([&form] { return std::make_unique<TKeysForm>(form); }),
+                      splash.get()});
 
   // Told to terminate during start-up (no Config.ini, no sound samples): the
   // event loop would end at once, so it is not entered and nothing is shown.

@@ -44,8 +44,7 @@ constexpr int kMaxZoomedExtent = 8192;
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       handheld_(handheld),
-      skinSources_(std::move(options.skin)),
-      btn_game_menu_background_picture(drawGameMenuBackground()) {
+      skinSources_(std::move(options.skin)) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
@@ -212,7 +211,15 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     const QRect box = gameMenuBackgroundRect();
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
-    painter.drawImage(0, 0, btn_game_menu_background_picture);
+    // Drawn when first needed: the caption of the unfolded menu is the only
+    // text on the face, and the face then starts without loading fonts.
+    if (GameMenuOpen) {
+      static const QImage unfolded = drawGameMenuBackground(true);
+      painter.drawImage(0, 0, unfolded);
+    } else {
+      static const QImage folded = drawGameMenuBackground(false);
+      painter.drawImage(0, 0, folded);
+    }
     painter.restore();
   }
 }

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "deferred_window.h"
 #include "handheld.h"
 #include "key_bindings.h"
 #include "key_codes.h"
@@ -64,16 +65,16 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void gamepadButtonDown(zarvik::PadButton button);
   void gamepadButtonUp(zarvik::PadButton button);
 
-  // The windows that the menu opens and the splash window, created after the
-  // face; the splash window is shown on the first activation while
-  // SplashPending is set.
+  // The windows that the menu opens (built when first opened, or given) and
+  // the splash window, created after the face; the splash window is shown on
+  // the first activation while SplashPending is set.
   struct Windows {
-    QWidget* about = nullptr;
-    QWidget* manual = nullptr;
-    QWidget* keys = nullptr;
+    zarvik::DeferredWindow about;
+    zarvik::DeferredWindow manual;
+    zarvik::DeferredWindow keys;
     TSplashForm* splash = nullptr;
   };
-  void attachWindows(const Windows& windows) { windows_ = windows; }
+  void attachWindows(Windows windows) { windows_ = std::move(windows); }
 
   static constexpr int kMenuRows = 13;
   static constexpr int kFullscreenRow = 10;    // pm_10_fullscreen
@@ -200,6 +201,4 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
   bool menuButtonPressed_ = false;  // a left press on the in-game menu button
-  // The in-game menu's picture: title strip and translucent panel, 256 x 512.
-  const QImage btn_game_menu_background_picture;
 };

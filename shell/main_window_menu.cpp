@@ -115,19 +115,20 @@ void TForm1::pm_0_menuPopup() {
   }
 }
 
-void TForm1::pm_1_aboutClick() { showInFront(windows_.about); }
+void TForm1::pm_1_aboutClick() { showInFront(windows_.about.get()); }
 void TForm1::pm_2_readmeClick() { shellOpen("Readme.txt"); }
 void TForm1::pm_3_whatsnewClick() { shellOpen("Whatsnew.txt"); }
-void TForm1::pm_4_manualClick() { showInFront(windows_.manual); }
+void TForm1::pm_4_manualClick() { showInFront(windows_.manual.get()); }
 void TForm1::pm_6_configClick() { shellOpen("Config.ini"); }
 
 // The dialog enables the main window again when it closes, however it closes.
 void TForm1::pm_7_keysClick() {
-  if (!windows_.keys) return;
-  centreOnScreen(*windows_.keys);
-  windows_.keys->show();
-  windows_.keys->raise();
-  windows_.keys->activateWindow();
+  QWidget* keys = windows_.keys.get();
+  if (!keys) return;
+  centreOnScreen(*keys);
+  keys->show();
+  keys->raise();
+  keys->activateWindow();
   releaseHeldButtons();  // a disabled window sees no releases
   setEnabled(false);
 }

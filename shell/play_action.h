@@ -1,6 +1,12 @@
 #pragma once
-// The work of the splash window's play action that is not about the window:
-// setting sound up for the chosen driver and storing the choices.
+// The splash window's play action, apart from closing the window: setting
+// sound up for the chosen driver, storing the choices and handing over to the
+// face. A start that skips the splash runs it without building the window.
+
+#include <optional>
+
+class QAction;
+class QWidget;
 
 namespace zarvik {
 
@@ -11,14 +17,25 @@ class SettingsStore;
 // what SoundMode stores.
 enum SoundDriver : int { DesktopServerSound = 0, AlsaSound = 1, NoSound = 2 };
 
-// Stores the driver as SoundMode and sets sound up for it: with a driver,
-// starts the sound library with that driver's output type and loads the five
-// samples. False when the game-over sample, the first one loaded, is missing.
-bool startSound(Handheld& handheld, SettingsStore& settings, SoundDriver driver);
+struct PlayAction {
+  Handheld& handheld;
+  SettingsStore& settings;
+  QWidget& face;
+  QAction* splashMenuEntry = nullptr;  // ticked like the splash choice; may be null
+  QWidget* messageParent = nullptr;    // of the sound failure's message; may be null
 
-// After a failed start: the next start asks for the driver again.
-void forgetSoundChoice(SettingsStore& settings);
+  // Stores the driver as SoundMode and sets sound up for it (with a driver:
+  // starts the sound library with its output type and loads the five
+  // samples). When the game-over sample, the first one loaded, is missing:
+  // the message, the choices reset so that the next start asks again, the
+  // application told to end, and false. Otherwise stores the splash choice,
+  // ticks the menu entry like it, centres the face, which brings it into
+  // view, and lights every segment.
+  bool run(SoundDriver driver, bool showSplashAtStart) const;
+};
 
-void storeSplashScreenChoice(SettingsStore& settings, bool showAtStart);
+// The stored driver when the splash is switched off: the play action then
+// runs at start-up and the splash window is never shown. None otherwise.
+std::optional<SoundDriver> driverPlayedAtStart(SettingsStore& settings);
 
 }  // namespace zarvik

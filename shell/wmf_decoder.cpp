@@ -7,12 +7,17 @@
 // process and exits, which returns everything libwmf took; a child that
 // draws for longer than the time budget is killed. A crash inside libwmf
 // becomes an error for the file too.
+//
+// libwmf and what it needs are a dozen shared objects that the default skin
+// never uses: the library is loaded when the first metafile is drawn, not at
+// start-up.
 
 // Qt first: libwmf's headers define macros (U8, U16) that clash with Qt's.
 #include "picture_loader.h"
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <dlfcn.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -26,6 +31,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <type_traits>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ADDRESS_SANITIZER 1
@@ -49,6 +56,54 @@ struct Drawing {
   bool fontsMissing;
   unsigned width, height;
 };
+
+// The libwmf functions the drawing calls.
+struct WmfLibrary {
+  decltype(&::wmf_api_create) api_create;
+  decltype(&::wmf_mem_open) mem_open;
+  decltype(&::wmf_scan) scan;
+  decltype(&::wmf_display_size) display_size;
+  decltype(&::wmf_play) play;
+  decltype(&::wmf_gd_function) gd_function;
+  decltype(&::wmf_gd_image_pixels) gd_image_pixels;
+};
+
+struct LoadedWmf {
+  std::optional<WmfLibrary> library;
+  QString error;
+};
+
+// Loaded once, in this process, so that each drawing child finds it mapped.
+const LoadedWmf& loadedWmf() {
+  static const LoadedWmf loaded = [] {
+    constexpr const char* kName = "libwmf-0.2.so.7";
+    LoadedWmf result;
+    void* handle = ::dlopen(kName, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      result.error = QStringLiteral("the metafile library could not be loaded (%1)").arg(QString::fromLocal8Bit(::dlerror()));
+      return result;
+    }
+    WmfLibrary library{};
+    bool complete = true;
+    auto bind = [&](auto& function, const char* name) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(handle, name));
+      complete = complete && function;
+    };
+    bind(library.api_create, "wmf_api_create");
+    bind(library.mem_open, "wmf_mem_open");
+    bind(library.scan, "wmf_scan");
+    bind(library.display_size, "wmf_display_size");
+    bind(library.play, "wmf_play");
+    bind(library.gd_function, "wmf_gd_function");
+    bind(library.gd_image_pixels, "wmf_gd_image_pixels");
+    if (complete)
+      result.library = library;
+    else
+      result.error = QStringLiteral("the metafile library %1 lacks a function it should have").arg(QLatin1String(kName));
+    return result;
+  }();
+  return loaded;
+}
 
 std::uint32_t* pixelsOf(Drawing* drawing) { return reinterpret_cast<std::uint32_t*>(drawing + 1); }
 
@@ -118,21 +173,21 @@ void limitChildMemory(qint64 maxPixels) {
 }
 
 // In the child: sizes and draws the metafile into `out`.
-void draw(unsigned char* bytes, long size, qint64 maxPixels, Drawing& out) {
+void draw(const WmfLibrary& wmf, unsigned char* bytes, long size, qint64 maxPixels, Drawing& out) {
   ErrorLog log;
   wmfAPI_Options options{};
-  options.function = wmf_gd_function;
+  options.function = wmf.gd_function;
   options.error_out = log.stream();
   wmfAPI* api = nullptr;
   const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG |
                               (log.stream() ? WMF_OPT_LOG_ERROR : WMF_OPT_NO_ERROR);
-  out.error = wmf_api_create(&api, flags, &options);
+  out.error = wmf.api_create(&api, flags, &options);
   if (out.error != wmf_E_None) return;
   wmfD_Rect box{};
-  out.error = wmf_mem_open(api, bytes, size);
-  if (out.error == wmf_E_None) out.error = wmf_scan(api, 0, &box);
+  out.error = wmf.mem_open(api, bytes, size);
+  if (out.error == wmf_E_None) out.error = wmf.scan(api, 0, &box);
   out.fontsMissing = out.error == wmf_E_BadFile && log.mentions("font");
-  if (out.error == wmf_E_None) out.error = wmf_display_size(api, &out.width, &out.height, 96, 96);
+  if (out.error == wmf_E_None) out.error = wmf.display_size(api, &out.width, &out.height, 96, 96);
   if (out.error == wmf_E_None && (out.width == 0 || out.height == 0)) out.error = wmf_E_BadFormat;
   if (out.error == wmf_E_None && qint64(out.width) * out.height > maxPixels) {
     out.tooLarge = true;
@@ -144,11 +199,11 @@ void draw(unsigned char* bytes, long size, qint64 maxPixels, Drawing& out) {
   device->bbox = box;
   device->width = out.width;
   device->height = out.height;
-  out.error = wmf_play(api, 0, &box);
+  out.error = wmf.play(api, 0, &box);
   if (out.error == wmf_E_None && !device->gd_image) out.error = wmf_E_DeviceError;
   if (out.error != wmf_E_None) return;
   // gd's true-colour pixels: 7-bit alpha on top (0 opaque, 127 clear), then RGB.
-  const int* pixels = wmf_gd_image_pixels(device->gd_image);
+  const int* pixels = wmf.gd_image_pixels(device->gd_image);
   const std::size_t count = std::size_t(out.width) * out.height;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned p = unsigned(pixels[i]);
@@ -184,6 +239,8 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   maxPixels = std::min(maxPixels, kMaxPicturePixels);
   if (!largestRecordFitsTheFile(data))
     return DecodedPicture::failure(QStringLiteral("damaged metafile: a record larger than the file"));
+  const LoadedWmf& wmf = loadedWmf();
+  if (!wmf.library) return DecodedPicture::failure(wmf.error);
   const std::size_t sharedBytes = sizeof(Drawing) + std::size_t(maxPixels) * 4;
   void* shared = ::mmap(nullptr, sharedBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (shared == MAP_FAILED) return DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
@@ -200,7 +257,7 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   if (child == 0) {
     ::close(done[0]);
     limitChildMemory(maxPixels);
-    draw(reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size()), maxPixels, *drawing);
+    draw(*wmf.library, reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size()), maxPixels, *drawing);
     ::_exit(0);
   }
   ::close(done[1]);

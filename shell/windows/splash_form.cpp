@@ -12,11 +12,10 @@
 
 #include "application_state.h"
 #include "clickable_label.h"
-#include "error_box.h"
-#include "handheld.h"
 #include "key_codes.h"
 #include "fonts.h"
 #include "play_action.h"
+#include "services.h"
 #include "product_info.h"
 #include "splash_art.h"
 #include "window_labels.h"
@@ -141,7 +140,7 @@ void TSplashForm::FormCreate() {
   cb_sound->setCurrentIndex(soundMode >= 0 && soundMode < cb_sound->count() ? soundMode : -1);
   chb_splashscreen->setChecked(settings_.readBool("SplashScreen", true));
 
-  if (playEnabled() && !chb_splashscreen->isChecked()) {
+  if (driverPlayedAtStart(settings_)) {
     move(-width(), -height());
     SplashPending = false;
     playedAtCreation_ = true;
@@ -162,17 +161,8 @@ void TSplashForm::cb_soundChange() {
 }
 
 void TSplashForm::btn_playClick() {
-  if (!startSound(handheld_, settings_, SoundDriver(cb_sound->currentIndex()))) {
-    showErrorBox(this, QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
-    forgetSoundChoice(settings_);
-    terminateApplication();
-    return;
-  }
-  storeSplashScreenChoice(settings_, chb_splashscreen->isChecked());
-  if (splashMenuEntry_) splashMenuEntry_->setChecked(chb_splashscreen->isChecked());
-  centreOnScreen(mainWindow_);
-  handheld_.Mode = ModeAllSegments;
-  handheld_.Gam_Set_Mode();
+  const PlayAction play{handheld_, settings_, mainWindow_, splashMenuEntry_, this};
+  if (!play.run(SoundDriver(cb_sound->currentIndex()), chb_splashscreen->isChecked())) return;
   played_ = true;
   close();
   // The face takes the keyboard over from the splash window.

@@ -15,7 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "application_state.h"
+#include "error_box.h"
 #include "headless.h"
+#include "manual_form.h"
 #include "skin_fixture.h"
 #include "testing_windows.h"
 #include "url_recorder.h"
@@ -146,6 +148,37 @@ TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
     EXPECT_FALSE(keys->isVisible());
     EXPECT_TRUE(face.isEnabled());
   }
+}
+
+// A window built on first use: the manual reads its pages, and reports those
+// it cannot load, when first opened, and only then.
+TEST_F(FaceMenu, TheManualIsBuiltWhenFirstOpenedAndReportsBadPagesThen) {
+  skin.write("Graphics/Manual/1.bmp", "not a picture");
+  QStringList boxes;
+  const ErrorBoxHandler previous = setErrorBoxHandler([&](QWidget*, const QString& text) { boxes << text; });
+  TManualForm* built = nullptr;
+  int builds = 0;
+  form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), false, nullptr});
+  form->attachWindows({nullptr, DeferredWindow([&] {
+                         ++builds;
+                         auto manual = std::make_unique<TManualForm>(skin.sources());
+                         built = manual.get();
+                         return manual;
+                       }),
+                       nullptr, nullptr});
+  form->show();
+  EXPECT_EQ(builds, 0);
+  EXPECT_TRUE(boxes.isEmpty());
+  for (int opening = 1; opening <= 2; ++opening) {
+    QTest::keyClick(form.get(), Qt::Key_F4);
+    EXPECT_EQ(builds, 1);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains("Manual page 1")) << boxes[0].toStdString();
+    ASSERT_TRUE(built);
+    EXPECT_TRUE(built->isVisible());
+    built->hide();
+  }
+  setErrorBoxHandler(previous);
 }
 
 TEST_F(FaceMenu, TheFullscreenToggleReLaysOutTheFaceWhileAGameGoesOn) {
