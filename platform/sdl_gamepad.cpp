@@ -3,7 +3,12 @@
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
-#include <SDL.h>
+#include <QFile>
+#include <algorithm>
+#include <unistd.h>
+#include <string>
+
+#include "sdl_library.h"
 
 namespace zarvik {
 
@@ -64,6 +69,17 @@ int stickDirection(int current, int axisValue) {
   return 0;
 }
 
+// Whether the folder holds an input device node this user may read. On a
+// desktop the keyboards and mice are the input group's alone, while the
+// seat's user is given each gamepad: SDL, with the libraries it brings, is
+// loaded only once one is there.
+bool readableInputDevice(const QString& folder) {
+  const QStringList nodes = QDir(folder).entryList({"event*", "js*"}, QDir::System | QDir::Files);
+  return std::any_of(nodes.begin(), nodes.end(), [&](const QString& node) {
+    return ::access(QFile::encodeName(folder + '/' + node).constData(), R_OK) == 0;
+  });
+}
+
 }  // namespace
 
 SdlGamepads::SdlGamepads(QString deviceFolder, QObject* parent)
@@ -77,22 +93,35 @@ SdlGamepads::SdlGamepads(QString deviceFolder, QObject* parent)
 
 SdlGamepads::~SdlGamepads() {
   if (!started_) return;
-  for (const auto& [id, pad] : pads_) SDL_GameControllerClose(pad.controller);
-  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  for (const auto& [id, pad] : pads_) sdl_->SDL_GameControllerClose(pad.controller);
+  sdl_->SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool SdlGamepads::start() {
-  if (started_) return true;
+  if (!watching_) {
+    watching_ = true;
+    if (QDir(deviceFolder_).exists()) deviceWatcher_.addPath(deviceFolder_);
+  }
+  if (started_ || !readableInputDevice(deviceFolder_)) return true;
+  return startSdl();
+}
+
+bool SdlGamepads::startSdl() {
   // SDL would otherwise turn SIGINT and SIGTERM into quit events that this
   // program never reads. SDL counts the starts of each subsystem: the sound
   // layer's audio and these pads do not shut each other down.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
-    qWarning("Gamepads cannot be used: %s", SDL_GetError());
+  std::string error;
+  sdl_ = loadSdl(error);
+  if (sdl_) {
+    sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl_->SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) error = sdl_->SDL_GetError();
+  }
+  if (!error.empty()) {
+    qWarning("Gamepads cannot be used: %s", error.c_str());
+    deviceWatcher_.removePath(deviceFolder_);  // nothing to wake for
     return false;
   }
   started_ = true;
-  if (QDir(deviceFolder_).exists()) deviceWatcher_.addPath(deviceFolder_);
   rescan();
   return true;
 }
@@ -110,7 +139,7 @@ bool SdlGamepads::eventFilter(QObject* watched, QEvent* event) {
 void SdlGamepads::rescan() {
   if (!started_) return;
   SDL_Event event;
-  while (SDL_PollEvent(&event)) handle(event);
+  while (sdl_->SDL_PollEvent(&event)) handle(event);
   updatePolling();
 }
 
@@ -144,20 +173,20 @@ void SdlGamepads::handle(const SDL_Event& event) {
 // A pad announced twice (SDL may announce the pads attached at start-up more
 // than once) keeps one reference.
 void SdlGamepads::open(int deviceIndex) {
-  SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+  SDL_GameController* controller = sdl_->SDL_GameControllerOpen(deviceIndex);
   if (!controller) {
-    qWarning("Gamepad %d cannot be opened: %s", deviceIndex, SDL_GetError());
+    qWarning("Gamepad %d cannot be opened: %s", deviceIndex, sdl_->SDL_GetError());
     return;
   }
-  const int id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
-  if (!pads_.try_emplace(id, Pad{controller, {}, 0}).second) SDL_GameControllerClose(controller);
+  const int id = sdl_->SDL_JoystickInstanceID(sdl_->SDL_GameControllerGetJoystick(controller));
+  if (!pads_.try_emplace(id, Pad{controller, {}, 0}).second) sdl_->SDL_GameControllerClose(controller);
 }
 
 void SdlGamepads::close(int instanceId) {
   const auto pad = pads_.find(instanceId);
   if (pad == pads_.end()) return;
   for (int c = 0; c < kControlCount; ++c) setHeld(pad->second, c, false);
-  SDL_GameControllerClose(pad->second.controller);
+  sdl_->SDL_GameControllerClose(pad->second.controller);
   pads_.erase(pad);
 }
 
@@ -178,6 +207,7 @@ void SdlGamepads::setStick(Pad& pad, int direction) {
 }
 
 void SdlGamepads::deviceFolderChanged() {
+  if (!start() || !started_) return;
   rescan();
   settleStep_ = 0;
   if (!polling()) settle_.start(kSettleDelaysMs[0]);

@@ -20,6 +20,8 @@ union SDL_Event;
 
 namespace zarvik {
 
+struct SdlLibrary;
+
 // The handheld's buttons, numbered as the key bindings number them.
 enum class PadButton : int { GameA = 1, GameB, Time, Left, Right };
 inline constexpr int kPadButtonCount = 5;
@@ -32,8 +34,9 @@ class SdlGamepads : public QObject {
   explicit SdlGamepads(QString deviceFolder = QStringLiteral("/dev/input"), QObject* parent = nullptr);
   ~SdlGamepads() override;
 
-  // Starts SDL's game controller subsystem, opens the pads connected and
-  // watches for others. False, with a warning, when SDL cannot start.
+  // Watches the device folder and, once it holds an input device this user
+  // may read, starts SDL's game controller subsystem and opens the pads
+  // connected. False, with a warning, when SDL cannot start.
   bool start();
   // Starts a moment after `window` has painted its first frame, so that
   // start-up does not wait for SDL.
@@ -44,6 +47,7 @@ class SdlGamepads : public QObject {
   // Polling while a pad is open, the watcher and tests call it.
   void rescan();
 
+  bool sdlStarted() const { return started_; }
   int openPads() const { return int(pads_.size()); }
   bool polling() const { return poll_.isActive(); }
 
@@ -67,6 +71,7 @@ class SdlGamepads : public QObject {
     int stick = 0;  // the left stick's direction along its x axis
   };
 
+  bool startSdl();
   void handle(const SDL_Event& event);
   void open(int deviceIndex);
   void close(int instanceId);
@@ -76,8 +81,10 @@ class SdlGamepads : public QObject {
   void settleStep();
   void updatePolling();
 
+  const SdlLibrary* sdl_ = nullptr;  // loaded by start()
   QString deviceFolder_;
-  bool started_ = false;
+  bool watching_ = false;
+  bool started_ = false;  // SDL's game controller subsystem
   std::map<int, Pad> pads_;  // by SDL joystick instance id
   std::array<int, kPadButtonCount> holders_{};  // controls holding each button
   QTimer poll_;

@@ -1,7 +1,5 @@
 #include "sdl_sound_layer.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <unistd.h>
 
 #include "regular_file.h"
+#include "sdl_library.h"
 
 namespace zarvik {
 
@@ -49,54 +48,6 @@ void limitWaveChunksToTheFile(std::string& bytes) {
     const std::uint64_t chunk = length(at + 4);
     at += 8 + chunk + (chunk & 1);
   }
-}
-
-// SDL2 and SDL2_mixer, with the codecs SDL2_mixer links (some forty shared
-// objects in all), are loaded when sound is first set up rather than at every
-// start: a start with "(no sound)" never loads them. These are the functions
-// the layer calls, each bound by its own name.
-#define ZARVIK_SDL_FUNCTIONS(F)                                                                      \
-  F(SDL_GetError) F(SDL_SetHint) F(SDL_SetHintWithPriority) F(SDL_ResetHint) F(SDL_InitSubSystem) \
-  F(SDL_QuitSubSystem) F(SDL_GetNumAudioDrivers) F(SDL_GetAudioDriver) F(SDL_RWFromConstMem)      \
-  F(SDL_RWclose) F(Mix_OpenAudioDevice) F(Mix_CloseAudio) F(Mix_Quit) F(Mix_AllocateChannels)     \
-  F(Mix_LoadWAV_RW) F(Mix_FreeChunk) F(Mix_PlayChannel) F(Mix_HaltChannel) F(Mix_Playing)          \
-  F(Mix_ChannelFinished)
-
-}  // namespace
-
-struct SdlLibrary {
-#define ZARVIK_SDL_POINTER(name) decltype(&::name) name;
-  ZARVIK_SDL_FUNCTIONS(ZARVIK_SDL_POINTER)
-#undef ZARVIK_SDL_POINTER
-};
-
-namespace {
-
-// Loaded once per process; null, with the reason in `error`, when it cannot be.
-const SdlLibrary* loadSdl(std::string& error) {
-  static std::string loadError;
-  static const std::optional<SdlLibrary> library = []() -> std::optional<SdlLibrary> {
-    constexpr const char* kName = "libSDL2_mixer-2.0.so.0";  // brings libSDL2 with it
-    void* handle = dlopen(kName, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-      loadError = std::string("the sound library could not be loaded (") + dlerror() + ")";
-      return std::nullopt;
-    }
-    SdlLibrary sdl{};
-    std::string missing;
-#define ZARVIK_SDL_BIND(name)                                                        \
-  sdl.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name));              \
-  if (!sdl.name) missing += (missing.empty() ? "" : ", ") + std::string(#name);
-    ZARVIK_SDL_FUNCTIONS(ZARVIK_SDL_BIND)
-#undef ZARVIK_SDL_BIND
-    if (!missing.empty()) {
-      loadError = std::string("the sound library ") + kName + " lacks " + missing;
-      return std::nullopt;
-    }
-    return sdl;
-  }();
-  if (!library) error = loadError;
-  return library ? &*library : nullptr;
 }
 
 // The name the desktop's sound server shows for this program and its stream
@@ -160,7 +111,7 @@ void SdlSoundLayer::preloadLibrary() {
   if (preloader_.joinable()) return;
   preloader_ = std::thread([] {
     std::string ignored;  // FSOUND_Init loads it again, and reports the failure
-    loadSdl(ignored);
+    if (loadSdl(ignored)) loadMixer(ignored);
   });
 }
 
@@ -180,7 +131,8 @@ bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /
   }
   if (preloader_.joinable()) preloader_.join();
   sdl_ = loadSdl(lastError_);
-  if (!sdl_) return false;
+  mixer_ = sdl_ ? loadMixer(lastError_) : nullptr;
+  if (!mixer_) return false;
   mixrate_ = mixrate;
   channels_ = maxsoftwarechannels;
   initialised_ = true;
@@ -239,10 +191,10 @@ int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned 
   // Closed here rather than by SDL_mixer, which leaves it open when a file
   // is too short to tell its format.
   SDL_RWops* source = sdl_->SDL_RWFromConstMem(contents.bytes.data(), int(contents.bytes.size()));
-  Mix_Chunk* chunk = source ? sdl_->Mix_LoadWAV_RW(source, 0) : nullptr;
+  Mix_Chunk* chunk = source ? mixer_->Mix_LoadWAV_RW(source, 0) : nullptr;
   if (source) sdl_->SDL_RWclose(source);
   if (!chunk) {
-    lastError_ = file + ": " + sdl_->Mix_GetError();
+    lastError_ = file + ": " + sdl_->SDL_GetError();
     return 0;
   }
   const int handle = nextHandle_++;
@@ -256,14 +208,14 @@ int SdlSoundLayer::FSOUND_PlaySound(int channel, int sample) {
   if (channel != zarvik::FSOUND_FREE && (channel < 0 || channel >= channels_)) return -1;
   std::lock_guard lock(deviceMutex_);
   if (!ensureOpen()) return -1;
-  return sdl_->Mix_PlayChannel(channel, it->second, 0);
+  return mixer_->Mix_PlayChannel(channel, it->second, 0);
 }
 
 bool SdlSoundLayer::FSOUND_StopSound(int channel) {
   if (!initialised_) return false;
   if (channel != zarvik::FSOUND_ALL && (channel < 0 || channel >= channels_)) return false;
   std::lock_guard lock(deviceMutex_);
-  if (deviceOpen_) sdl_->Mix_HaltChannel(channel == zarvik::FSOUND_ALL ? -1 : channel);
+  if (deviceOpen_) mixer_->Mix_HaltChannel(channel == zarvik::FSOUND_ALL ? -1 : channel);
   return true;
 }
 
@@ -271,18 +223,18 @@ void SdlSoundLayer::FSOUND_Sample_Free(int sample) {
   const auto it = samples_.find(sample);
   if (it == samples_.end()) return;
   std::lock_guard lock(deviceMutex_);
-  sdl_->Mix_FreeChunk(it->second);  // stops any channel still playing it
+  mixer_->Mix_FreeChunk(it->second);  // stops any channel still playing it
   samples_.erase(it);
 }
 
 void SdlSoundLayer::FSOUND_Close() {
   stopResting();
-  for (auto& [handle, chunk] : samples_) sdl_->Mix_FreeChunk(chunk);
+  for (auto& [handle, chunk] : samples_) mixer_->Mix_FreeChunk(chunk);
   samples_.clear();
   if (!initialised_) return;
   if (deviceOpen_) closeDevice();
   openedDriver_.clear();
-  sdl_->Mix_Quit();
+  mixer_->Mix_Quit();
   initialised_ = false;
   mixerOwner = nullptr;
 }
@@ -335,7 +287,7 @@ bool SdlSoundLayer::openDevice() {
     if (openWith(driver)) {
       deviceOpen_ = true;
       openedDriver_ = driver;
-      sdl_->Mix_ChannelFinished(channelEnded);
+      mixer_->Mix_ChannelFinished(channelEnded);
       markIdle();  // nothing plays yet
       return true;
     }
@@ -360,16 +312,16 @@ bool SdlSoundLayer::openWith(const std::string& driver) {
   if (!started) return false;
   // No format changes allowed: SDL converts to exactly this format, so loaded
   // samples suit whichever device is opened later.
-  if (sdl_->Mix_OpenAudioDevice(mixrate_, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
+  if (mixer_->Mix_OpenAudioDevice(mixrate_, AUDIO_S16SYS, 2, kBufferFrames, nullptr, 0) != 0) {
     sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
-  sdl_->Mix_AllocateChannels(channels_);
+  mixer_->Mix_AllocateChannels(channels_);
   return true;
 }
 
 void SdlSoundLayer::closeDevice() {
-  sdl_->Mix_CloseAudio();
+  mixer_->Mix_CloseAudio();
   sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
   deviceOpen_ = false;
 }
@@ -409,7 +361,7 @@ void SdlSoundLayer::restWhenIdle() {
 
 void SdlSoundLayer::closeIfStillIdle() {
   std::lock_guard lock(deviceMutex_);
-  if (deviceOpen_ && sdl_->Mix_Playing(-1) == 0) closeDevice();
+  if (deviceOpen_ && mixer_->Mix_Playing(-1) == 0) closeDevice();
 }
 
 void SdlSoundLayer::stopResting() {

@@ -43,6 +43,7 @@ struct Mix_Chunk;
 namespace zarvik {
 
 struct SdlLibrary;
+struct MixerLibrary;
 
 class SdlSoundLayer : public zarvik::SoundLayer {
  public:
@@ -84,7 +85,8 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   void closeIfStillIdle();
   void stopResting();
 
-  const SdlLibrary* sdl_ = nullptr;  // loaded by the first FSOUND_Init
+  const SdlLibrary* sdl_ = nullptr;  // both loaded by the first FSOUND_Init
+  const MixerLibrary* mixer_ = nullptr;
   std::thread preloader_;
   bool initialised_ = false;
   int mixrate_ = 0;

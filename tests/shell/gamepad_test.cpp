@@ -60,6 +60,7 @@ class Gamepads : public testing::Test {
     face = std::make_unique<TForm1>(handheld, TForm1::Options{skin.sources(), false});
     QObject::connect(&layer, &SdlGamepads::buttonDown, face.get(), &TForm1::gamepadButtonDown);
     QObject::connect(&layer, &SdlGamepads::buttonUp, face.get(), &TForm1::gamepadButtonUp);
+    QFile(devices.filePath("event0")).open(QIODevice::WriteOnly);  // a device this user may read
     ASSERT_TRUE(layer.start());
     if (layer.openPads() != 0) GTEST_SKIP() << "a physical gamepad is connected";
     handheld.Mode = ModeTime1;
@@ -83,7 +84,7 @@ TEST_F(Gamepads, EachControlPressesAndReleasesItsButton) {
   ASSERT_TRUE(pad->attached());
   EXPECT_FALSE(layer.polling());
   // A virtual pad makes no device node: one is made for the watcher to see.
-  QFile(devices.filePath("event0")).open(QIODevice::WriteOnly);
+  QFile(devices.filePath("event1")).open(QIODevice::WriteOnly);
   EXPECT_TRUE(QTest::qWaitFor([&] { return layer.openPads() == 1; }));
   EXPECT_TRUE(layer.polling());
 
@@ -165,6 +166,17 @@ TEST_F(Gamepads, AButtonHeldByTwoPadsOrAPadAndAKeyIsReleasedByTheLast) {
     EXPECT_EQ(handheld.ButtonLatch, timeHeld) << "step " << step;
   }
   EXPECT_EQ(handheld.Mode, ModeTime2);  // the first press acted, no other
+}
+
+// SDL is loaded only once the device folder holds a device this user may read.
+TEST(GamepadLayer, StartsSdlOnlyWhenAnInputDeviceIsReadable) {
+  QTemporaryDir devices;
+  SdlGamepads layer{devices.path()};
+  QFile(devices.filePath("mouse0")).open(QIODevice::WriteOnly);
+  ASSERT_TRUE(layer.start());
+  EXPECT_FALSE(layer.sdlStarted());
+  QFile(devices.filePath("js0")).open(QIODevice::WriteOnly);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return layer.sdlStarted(); }));
 }
 
 }  // namespace
