@@ -223,7 +223,9 @@ def main():
                 print(f"{case['name']:34} {statistics.median(t):8.1f} {min(t):8.1f}  {ratio:.2f}")
 
             print(f"\nidle over {args.idle:g} s: CPU (% of a core, and in all), wake-ups/s, resident memory (MB):")
+            blinking = dict(CASES[0], args=["--blink"])
             for name, case, press in [("bare window", CASES[0], None),
+                                      ("bare window, blinking at 2 Hz", blinking, None),
                                       ("all segments, stored driver 0", CASES[1], None),
                                       ("all segments, (no sound)", CASES[2], None),
                                       ("clock display, stored driver 0", CASES[1], "1")]:
