@@ -74,9 +74,9 @@ class SkinChecker {
 
   void image(const Panel& panel, ImageId id) {
     const std::string section = "Image" + std::to_string(id + 1);
-    const ImageSpec& spec = kSkinImages[id];
+    const ImageSpec& kind = kSkinImages[id];
     if (!ini_.hasSection(section)) {
-      add(section, nullptr, QStringLiteral("section missing; %1 shows nothing").arg(QLatin1String(spec.name)));
+      add(section, nullptr, QStringLiteral("section missing; %1 shows nothing").arg(QLatin1String(kind.name)));
       return;
     }
     for (const char* key : kImageKeys) integer(section, key, 0);
@@ -91,14 +91,14 @@ class SkinChecker {
 
     const Rect& face = panel[im_background].rect;
     const Rect& overlay = panel[im_background_screen_top].rect;
-    const bool segment = spec.role == ImageRole::Segment || spec.role == ImageRole::Digit;
-    if (id == im_background || spec.role == ImageRole::Glyph) return;  // glyphs are never shown
+    const bool segment = kind.role == ImageRole::Segment || kind.role == ImageRole::Digit;
+    if (id == im_background || kind.role == ImageRole::Glyph) return;  // glyphs are never shown
     if (!inside(box, face))
       add(section, nullptr, QStringLiteral("%1 (%2) lies outside the face, Image1 (%3)")
-                                .arg(QLatin1String(spec.name), describe(box), describe(face)));
+                                .arg(QLatin1String(kind.name), describe(box), describe(face)));
     else if (segment && !inside(box, overlay))
       add(section, nullptr, QStringLiteral("%1 (%2) lies outside the LCD overlay, Image2 (%3)")
-                                .arg(QLatin1String(spec.name), describe(box), describe(overlay)));
+                                .arg(QLatin1String(kind.name), describe(box), describe(overlay)));
   }
 
   void manualPages(const ManualPages& manual) {
