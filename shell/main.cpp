@@ -73,11 +73,11 @@ int main(int argc, char* argv[]) {
   zarvik::SdlSoundLayer sound;
   zarvik::QtSettingsStore settings;
   // With a sound driver stored, the sound library loads on another thread
-  // while the face is built.
+  // while the face is built. The store stays open for the face, which would
+  // otherwise read the file again.
   settings.open();
   if (const int stored = settings.readInteger("SoundMode", -1); stored == zarvik::DesktopServerSound || stored == zarvik::AlsaSound)
     sound.preloadLibrary();
-  settings.release();
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 
   // The face first; then the splash's play action, which reads the store the
