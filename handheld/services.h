@@ -3,6 +3,8 @@
 // time, a random source, the per-user settings store and the sound layer.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zarvik {
 
@@ -35,6 +37,10 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
   virtual int readInteger(const std::string& name, int defaultValue) = 0;
   virtual void writeInteger(const std::string& name, int value) = 0;
+  // Several values that belong together; a store may save them in one go.
+  virtual void writeIntegers(const std::vector<std::pair<std::string, int>>& values) {
+    for (const auto& [name, value] : values) writeInteger(name, value);
+  }
   bool readBool(const std::string& name, bool defaultValue) {
     return readInteger(name, defaultValue ? 1 : 0) != 0;
   }

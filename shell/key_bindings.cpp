@@ -55,9 +55,15 @@ void KeyBindings::load(SettingsStore& store) {
     (*this)[n].KeyIndex = store.readInteger("Key" + std::to_string(n), kDefaultKeyIndexes[n - 1]);
   for (int n = 1; n <= kButtonCount; ++n) {
     (*this)[n].KeyIndex = repairedIndex(n);
-    store.writeInteger("Key" + std::to_string(n), (*this)[n].KeyIndex);
     AssignWord(n);
   }
+  save(store);
+}
+
+void KeyBindings::save(SettingsStore& store) const {
+  std::vector<std::pair<std::string, int>> values;
+  for (int n = 1; n <= kButtonCount; ++n) values.emplace_back("Key" + std::to_string(n), (*this)[n].KeyIndex);
+  store.writeIntegers(values);
 }
 
 int KeyBindings::bindingFor(std::uint16_t virtualKey) const {

@@ -50,6 +50,8 @@ class KeyBindings {
   // Reads Key1..Key5 (defaults 2, 3, 4, 39, 40), repairs any index outside
   // 1..44 (see repairedIndex), writes every index back and derives the codes.
   void load(SettingsStore& store);
+  // Writes Key1..Key5 together.
+  void save(SettingsStore& store) const;
 
   // The first binding, in button order, whose code is `virtualKey`; 0 for none
   // (and always for code 0, which no key has).

@@ -57,9 +57,9 @@ QString TForm1::hintOf(ImageId id) const { return hints_[id]; }
 void TForm1::applyKeyChoices(const std::array<int, kButtonCount>& keyIndexes) {
   for (int n = 1; n <= kButtonCount; ++n) {
     KeyBindings[n].KeyIndex = keyIndexes[n - 1];
-    handheld_.settings().writeInteger("Key" + std::to_string(n), KeyBindings[n].KeyIndex);
     KeyBindings.AssignWord(n);
   }
+  KeyBindings.save(handheld_.settings());
   UpdateButtonHints();
 }
 

@@ -69,24 +69,31 @@ int QtSettingsStore::readInteger(const std::string& name, int defaultValue) {
   return parseStoredInteger(value.toString().toStdString()).value_or(defaultValue);
 }
 
-void QtSettingsStore::writeInteger(const std::string& name, int value) {
+void QtSettingsStore::writeInteger(const std::string& name, int value) { writeIntegers({{name, value}}); }
+
+void QtSettingsStore::writeIntegers(const std::vector<std::pair<std::string, int>>& values) {
   if (!settings_) return;
-  const QString key = QString::fromStdString(name);
-  const QString text = QString::number(value);
   // Rereads the file if another program changed it since, so that the
   // comparison below is with what is on disk now.
   settings_->sync();
-  // The same text already stored: rewriting and syncing the file would change
+  // Text already stored: rewriting and syncing the file for it would change
   // nothing on disk.
-  if (const QVariant stored = settings_->value(key);
-      stored.typeId() == QMetaType::QString && stored.toString() == text)
-    return;
-  settings_->setValue(key, text);
+  std::string changed;
+  for (const auto& [name, value] : values) {
+    const QString key = QString::fromStdString(name);
+    const QString text = QString::number(value);
+    if (const QVariant stored = settings_->value(key);
+        stored.typeId() == QMetaType::QString && stored.toString() == text)
+      continue;
+    settings_->setValue(key, text);
+    changed += (changed.empty() ? "" : ", ") + name;
+  }
+  if (changed.empty()) return;
   settings_->sync();
   // A FormatError only says that a hand-edited line that is no setting was
-  // dropped; the value itself was written.
+  // dropped; the values themselves were written.
   if (settings_->status() == QSettings::AccessError)
-    qWarning("Could not save the setting %s to %s: the file is not writable.", name.c_str(),
+    qWarning("Could not save the setting %s to %s: the file is not writable.", changed.c_str(),
              qPrintable(settings_->fileName()));
 }
 

@@ -5,7 +5,8 @@
 // text: integers as decimal digits, booleans as "1" or "0".
 //
 // Each write that changes a value reaches the file before it returns; a write
-// of the text already stored leaves the file alone. QSettings writes the whole
+// of the text already stored leaves the file alone. Several values written
+// together reach it in one replacement of the file. QSettings writes the whole
 // file to a temporary file, flushes it to disk and renames it over the old one
 // (QSaveFile), so a crash at any moment leaves the old or the new file, never
 // a half-written one; setAtomicSyncRequired(true) forbids the non-atomic
@@ -42,6 +43,7 @@ class QtSettingsStore : public SettingsStore {
 
   int readInteger(const std::string& name, int defaultValue) override;
   void writeInteger(const std::string& name, int value) override;
+  void writeIntegers(const std::vector<std::pair<std::string, int>>& values) override;
 
  private:
   std::unique_ptr<QSettings> settings_;

@@ -155,4 +155,13 @@ TEST_F(SettingsStoreTest, OnlyAChangedValueReplacesTheFile) {
   other.sync();
   store.writeInteger("HiScore1", 11);
   EXPECT_EQ(fileText(), "[General]\nHiScore1=11\n");
+
+  // Values written together: one replacement for all, none when all are stored.
+  const auto second = inode();
+  store.writeIntegers({{"Key1", 2}, {"HiScore1", 11}, {"Key2", 3}});
+  const auto third = inode();
+  EXPECT_NE(third, second);
+  EXPECT_EQ(fileText(), "[General]\nHiScore1=11\nKey1=2\nKey2=3\n");
+  store.writeIntegers({{"Key2", 3}, {"Key1", 2}});
+  EXPECT_EQ(inode(), third) << "unchanged values rewrote the file";
 }
