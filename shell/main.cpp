@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QSettings>
 #include <chrono>
+#include <thread>
 
 #include "about_form.h"
+#include "after_first_paint.h"
 #include "application_state.h"
 #include "command_line.h"
 #include "data_folder.h"
@@ -45,14 +48,20 @@ int main(int argc, char* argv[]) {
   // 150 %) shows the face at its own size rather than stretched unevenly;
   // one scaled by a whole factor (200 %) multiplies it.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+  // Qt would draw into memory shared with the X server, and before drawing
+  // there again wait for the server: a round trip, and several wake-ups, for
+  // each blink of the clock's colon. The face repaints small rectangles, which
+  // are cheaper sent over the connection. Only this process's connection is
+  // affected: the programs it starts (browser, mail) get the environment as
+  // it was. Someone who set the variable themselves keeps their choice.
+  const bool sharedMemoryChoiceSet = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+  if (!sharedMemoryChoiceSet) qputenv("QT_XCB_NO_MITSHM", "1");
   QApplication app(argc, argv);
+  if (!sharedMemoryChoiceSet) qunsetenv("QT_XCB_NO_MITSHM");
   zarvik::FirstFrameTrace::installIfEnabled(app);
   // A held key acts once: its repeats arrive as presses of a key already held.
   zarvik::requestDetectableAutoRepeat();
   QGuiApplication::setDesktopFileName(ZARVIK_APP_ID);
-  QIcon icon;
-  for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
-  QApplication::setWindowIcon(icon);
   commandLine.process(app);
   if (!commandLine.settingsDir().isEmpty())
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, commandLine.settingsDir());
@@ -88,15 +97,20 @@ int main(int argc, char* argv[]) {
   // itself changes, and the manual reads its pages (reporting any it cannot
   // load) as it first opens.
   zarvik::SplashPending = true;
+  const std::optional<zarvik::SoundDriver> playedAtStart = zarvik::driverPlayedAtStart(settings);
+  // The splash's captions need the font database, which takes a while to
+  // read: it is read on another thread while the face is built.
+  std::jthread fontDatabaseReader;
+  if (!playedAtStart) fontDatabaseReader = std::jthread([] { QFontDatabase::families(); });
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   options.fullscreen = commandLine.fullscreen();
   options.zoom = commandLine.zoom();
   TForm1 form(handheld, options);
   QAction* splashMenuEntry = form.menuEntry(TForm1::kSplashScreenRow);
   std::unique_ptr<TSplashForm> splash;
-  if (const auto driver = zarvik::driverPlayedAtStart(settings)) {
+  if (playedAtStart) {
     zarvik::SplashPending = false;
-    zarvik::PlayAction{handheld, settings, form, splashMenuEntry}.run(*driver, false);
+    zarvik::PlayAction{handheld, settings, form, splashMenuEntry}.run(*playedAtStart, false);
   } else {
     splash = std::make_unique<TSplashForm>(
         handheld, settings, form, zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
@@ -117,6 +131,14 @@ int main(int argc, char* argv[]) {
   QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonDown, &form, &TForm1::gamepadButtonDown);
   QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonUp, &form, &TForm1::gamepadButtonUp);
   gamepads.startAfterFirstPaint(&form);
+
+  // The window icon is read once the first window the user waits for is on
+  // screen: the splash, or else the face.
+  zarvik::AfterFirstPaint::run(splash ? static_cast<QWidget&>(*splash) : form, [] {
+    QIcon icon;
+    for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+  });
 
   // Shown where the set-up parked it, or centred if the splash already played.
   // Its first activation shows the splash window.

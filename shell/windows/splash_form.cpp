@@ -111,8 +111,7 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
   chb_splashscreen = new QCheckBox(QStringLiteral("Display this splash screen at startup"), this);
   chb_splashscreen->setGeometry(12, 391, 444, 17);
   chb_splashscreen->setFont(regular);
-  chb_splashscreen->setStyleSheet(QStringLiteral("QCheckBox { color: white; background: %1; }")
-                                      .arg(kDarkBlue.name()));
+  setTextColour(*chb_splashscreen, Qt::white);  // on the dark band of the background
   chb_splashscreen->setChecked(true);
 
   // Keys reach the window through its two focusable controls, whose events it
