@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QSettings>
 #include <chrono>
+#include <malloc.h>
 #include <thread>
 
 #include "about_form.h"
@@ -132,12 +133,15 @@ int main(int argc, char* argv[]) {
   QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonUp, &form, &TForm1::gamepadButtonUp);
   gamepads.startAfterFirstPaint(&form);
 
-  // The window icon is read once the first window the user waits for is on
-  // screen: the splash, or else the face.
+  // Once the first window the user waits for is on screen (the splash, or
+  // else the face): the window icon is read, in the sizes window managers
+  // draw (larger ones come from the installed icon theme), and the memory
+  // that start-up used for decoding goes back to the system.
   zarvik::AfterFirstPaint::run(splash ? static_cast<QWidget&>(*splash) : form, [] {
     QIcon icon;
-    for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
+    for (int size : {16, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
     QApplication::setWindowIcon(icon);
+    malloc_trim(0);
   });
 
   // Shown where the set-up parked it, or centred if the splash already played.
