@@ -202,14 +202,8 @@ TEST(PictureLoader, ChoosesTheDecoderByExtensionWithoutRegardToCase) {
   skin.write("f.bmp", png);  // a PNG in disguise is no bitmap
   skin.write("g.emf", "anything");
   skin.write("noextension", png);
-  const auto corner = [](QSize) { return QRect(4, 0, 9, 2); };  // clipped to 4,0 3 x 2
-  for (const char* good : {"a.PNG", "b.Bmp", "c.JPEG", "d.jpg"}) {
-    const DecodedPicture whole = loadPicture(skin.root() / good);
-    EXPECT_TRUE(whole.ok()) << good;
-    const DecodedPicture part = loadPicture(skin.root() / good, kMaxPicturePixels, corner);
-    EXPECT_EQ(part.part, QRect(4, 0, 3, 2)) << good;
-    EXPECT_EQ(part.image, whole.image.copy(part.part)) << good;
-  }
+  for (const char* good : {"a.PNG", "b.Bmp", "c.JPEG", "d.jpg"})
+    EXPECT_TRUE(loadPicture(skin.root() / good).ok()) << good;
 
   EXPECT_EQ(loadPicture(skin.root() / "e.gif").error, "Unknown picture file extension (.gif)");
   EXPECT_EQ(loadPicture(skin.root() / "noextension").error, "Unknown picture file extension (.)");

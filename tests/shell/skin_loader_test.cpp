@@ -255,33 +255,6 @@ TEST(LoadSkin, SwitchingModesHidesAndShowsBackdropAndLogo) {
   EXPECT_FALSE(l.layout.logo.visible);
 }
 
-// A centred backdrop keeps only what lies on the screen (odd differences
-// rounded toward zero), a stretched one all of it.
-TEST(LoadSkin, CentredBackdropKeepsWhatLiesOnTheScreen) {
-  SkinFixture skin;
-  QImage picture = face_test::filled(100, 50, qRgb(1, 2, 3));
-  picture.setPixel(19, 9, qRgb(200, 0, 0));
-  skin.writeImage("Graphics/Backdrops/back.bmp", picture, "BMP");
-  const struct {
-    QSize screen;
-    bool stretched;
-    QRect kept;
-    QPoint place;
-  } cases[] = {{{800, 600}, false, {0, 0, 100, 50}, {350, 275}},
-               {{61, 31}, false, {19, 9, 61, 31}, {0, 0}},
-               {{75, 600}, false, {12, 0, 75, 50}, {0, 275}},
-               {{61, 31}, true, {0, 0, 100, 50}, {}}};
-  for (const auto& c : cases) {
-    skin.writeCompleteSkin(kFullscreenHead + "BackdropStretch=" + (c.stretched ? "1" : "0") + "\n");
-    Loaded l;
-    load(skin, true, l, c.screen);
-    EXPECT_EQ(l.layout.backdrop.picture, picture.copy(c.kept)) << c.screen.width() << " x " << c.screen.height();
-    if (!c.stretched) {
-      EXPECT_EQ(l.layout.backdrop.place, c.place) << c.screen.width() << " x " << c.screen.height();
-    }
-  }
-}
-
 TEST(LoadSkin, MissingConfigChangesNothingButTheMenuButton) {
   SkinFixture skin;
   skin.writeCompleteSkin();
