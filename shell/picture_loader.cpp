@@ -176,17 +176,23 @@ struct JpegState {
   std::vector<JSAMPLE> line;  // one decoded row, as wide as libjpeg crops it
 };
 
-// Whether the end-of-image marker follows `from` (the scan's start). Inside
-// a scan 0xFF is only ever followed by 0x00 or a restart marker, so only a
-// file cut short lacks it.
-bool endMarkerFollows(const QByteArray& data, const JOCTET* from) {
-  const qsizetype at = reinterpret_cast<const char*>(from) - data.constData();
-  return data.indexOf(QByteArrayView("\xFF\xD9", 2), at) >= 0;
+// Whether the scan starting at `from` runs into the end-of-image marker.
+// Inside a scan 0xFF is followed only by 0x00 (a stuffed byte), a restart
+// marker or more 0xFF; a file cut short has no marker at its end.
+bool scanEndsTheFile(const QByteArray& data, const JOCTET* from) {
+  qsizetype at = reinterpret_cast<const char*>(from) - data.constData();
+  while ((at = data.indexOf(char(0xFF), at)) >= 0 && at + 1 < data.size()) {
+    const quint8 next = quint8(data[at + 1]);
+    if (next == 0xD9) return true;
+    if (next != 0x00 && next != 0xFF && (next < 0xD0 || next > 0xD7)) return false;
+    ++at;
+  }
+  return false;
 }
 
 // Reads the rows of state.part of a picture in one scan: the rows above are
 // skipped, the columns cropped by libjpeg to whole blocks and the rest here,
-// and reading stops after the part's last row.
+// and the decoder is destroyed unfinished after the part's last row.
 void readJpegPart(const QByteArray& data, const JOCTET* scanStart, JpegState& state) {
   const QRect& part = state.part;
   // Colour is upsampled from the neighbouring blocks, and at the edges of
@@ -206,10 +212,15 @@ void readJpegPart(const QByteArray& data, const JOCTET* scanStart, JpegState& st
     jpeg_read_scanlines(&state.info, &row, 1);
     std::memcpy(state.image.scanLine(y), state.line.data() + skipped, std::size_t(part.width()) * 4);
   }
-  // The rows below are never read; a file cut short among them is refused
-  // all the same, as when it is decoded whole.
-  if (state.info.output_scanline < state.info.output_height && !endMarkerFollows(data, scanStart))
-    WARNMS(&state.info, JWRN_JPEG_EOF);
+  // The rows below are read only when the scan does not simply end the
+  // file: a file cut short, or with markers after its scan, then gives the
+  // same error as when decoded whole.
+  if (scanEndsTheFile(data, scanStart)) return;
+  while (state.info.output_scanline < state.info.output_height) {
+    JSAMPROW row = state.line.data();
+    jpeg_read_scanlines(&state.info, &row, 1);
+  }
+  jpeg_finish_decompress(&state.info);
 }
 
 bool readJpeg(const QByteArray& data, JpegState& state) {
@@ -239,7 +250,7 @@ bool readJpeg(const QByteArray& data, JpegState& state) {
   }
   if (!state.part.isNull()) {
     readJpegPart(data, scanStart, state);
-    return true;  // destroyed unfinished: the rows below are not read
+    return true;
   }
   while (state.info.output_scanline < state.info.output_height) {
     JSAMPROW row = state.image.scanLine(int(state.info.output_scanline));
