@@ -169,13 +169,8 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
   painter.fillRect(dirty, layout_.windowColour);
 
   if (layout_.backdrop.visible) {
-    const QImage& picture = layout_.backdrop.picture;
-    if (layout_.backdrop.stretched) {
-      painter.drawImage(client, picture);
-    } else {
-      const QPoint centred((client.width() - picture.width()) / 2, (client.height() - picture.height()) / 2);
-      painter.drawImage(centred, picture);
-    }
+    if (layout_.backdrop.stretched) painter.drawImage(client, layout_.backdrop.picture);
+    else painter.drawImage(layout_.backdrop.place, layout_.backdrop.picture);
   }
   if (layout_.logo.visible && layout_.logo.rect.intersects(dirty)) {
     painter.save();

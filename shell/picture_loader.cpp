@@ -169,9 +169,59 @@ struct JpegState {
   JpegErrors errors;
   jpeg_progress_mgr progress;
   qint64 maxPixels = 0;
+  const PartToKeep* keep = nullptr;
   bool tooLarge = false;
   QImage image;
+  QRect part;                 // the part `image` holds when only that part was decoded
+  std::vector<JSAMPLE> line;  // one decoded row, as wide as libjpeg crops it
 };
+
+// Whether the scan starting at `from` runs into the end-of-image marker.
+// Inside a scan 0xFF is followed only by 0x00 (a stuffed byte), a restart
+// marker or more 0xFF; a file cut short has no marker at its end.
+bool scanEndsTheFile(const QByteArray& data, const JOCTET* from) {
+  qsizetype at = reinterpret_cast<const char*>(from) - data.constData();
+  while ((at = data.indexOf(char(0xFF), at)) >= 0 && at + 1 < data.size()) {
+    const quint8 next = quint8(data[at + 1]);
+    if (next == 0xD9) return true;
+    if (next != 0x00 && next != 0xFF && (next < 0xD0 || next > 0xD7)) return false;
+    ++at;
+  }
+  return false;
+}
+
+// Reads the rows of state.part of a picture in one scan: the rows above are
+// skipped, the columns cropped by libjpeg to whole blocks and the rest here,
+// and the decoder is destroyed unfinished after the part's last row.
+void readJpegPart(const QByteArray& data, const JOCTET* scanStart, JpegState& state) {
+  const QRect& part = state.part;
+  // Colour is upsampled from the neighbouring blocks, and at the edges of
+  // what libjpeg decodes from the edge block alone: one more block column on
+  // either side keeps the part's edge columns as in the whole picture.
+  // libjpeg widens the left further to a block boundary.
+  const int block = state.info.max_h_samp_factor * DCTSIZE;
+  const int first = std::max(part.left() - block, 0);
+  const int end = std::min(part.right() + 1 + block, int(state.info.output_width));
+  JDIMENSION left = JDIMENSION(first), width = JDIMENSION(end - first);
+  jpeg_crop_scanline(&state.info, &left, &width);
+  jpeg_skip_scanlines(&state.info, JDIMENSION(part.top()));
+  state.line.resize(std::size_t(width) * 4);
+  const std::size_t skipped = std::size_t(part.left() - int(left)) * 4;
+  for (int y = 0; y < part.height(); ++y) {
+    JSAMPROW row = state.line.data();
+    jpeg_read_scanlines(&state.info, &row, 1);
+    std::memcpy(state.image.scanLine(y), state.line.data() + skipped, std::size_t(part.width()) * 4);
+  }
+  // The rows below are read only when the scan does not simply end the
+  // file: a file cut short, or with markers after its scan, then gives the
+  // same error as when decoded whole.
+  if (scanEndsTheFile(data, scanStart)) return;
+  while (state.info.output_scanline < state.info.output_height) {
+    JSAMPROW row = state.line.data();
+    jpeg_read_scanlines(&state.info, &row, 1);
+  }
+  jpeg_finish_decompress(&state.info);
+}
 
 bool readJpeg(const QByteArray& data, JpegState& state) {
   if (setjmp(state.errors.jump)) return false;
@@ -184,13 +234,23 @@ bool readJpeg(const QByteArray& data, JpegState& state) {
     state.tooLarge = true;
     return false;
   }
+  const JOCTET* scanStart = state.info.src->next_input_byte;
+  // A progressive picture is read whole when decompression starts: it is
+  // decoded whole and cropped afterwards.
+  const QRect whole(0, 0, int(state.info.image_width), int(state.info.image_height));
+  const QRect part = state.keep ? (*state.keep)(whole.size()).intersected(whole) : whole;
+  if (part != whole && !part.isEmpty() && !jpeg_has_multiple_scans(&state.info)) state.part = part;
   state.info.out_color_space = JCS_EXT_BGRA;
   jpeg_start_decompress(&state.info);
-  state.image = QImage(int(state.info.output_width), int(state.info.output_height),
-                       QImage::Format_RGB32);
+  const QSize size = state.part.isNull() ? whole.size() : state.part.size();
+  state.image = QImage(size, QImage::Format_RGB32);
   if (state.image.isNull()) {
     std::snprintf(state.errors.message, sizeof state.errors.message, "out of memory");
     return false;
+  }
+  if (!state.part.isNull()) {
+    readJpegPart(data, scanStart, state);
+    return true;
   }
   while (state.info.output_scanline < state.info.output_height) {
     JSAMPROW row = state.image.scanLine(int(state.info.output_scanline));
@@ -198,6 +258,18 @@ bool readJpeg(const QByteArray& data, JpegState& state) {
   }
   jpeg_finish_decompress(&state.info);
   return true;
+}
+
+// Keeps `keep`'s part of a picture decoded whole, all of it without `keep`:
+// a deep copy, so that the whole one is freed.
+void keepPart(DecodedPicture& picture, const PartToKeep& keep) {
+  picture.wholeSize = picture.image.size();
+  picture.part = picture.image.rect();
+  if (!keep) return;
+  const QRect part = keep(picture.wholeSize).intersected(picture.part);
+  if (part == picture.part) return;
+  picture.image = part.isEmpty() ? QImage() : picture.image.copy(part);
+  picture.part = part;
 }
 
 // ---- Qt readers -----------------------------------------------------------
@@ -303,9 +375,12 @@ DecodedPicture decodePng(const QByteArray& data, qint64 maxPixels) {
   return result;
 }
 
-DecodedPicture decodeJpeg(const QByteArray& data, qint64 maxPixels) {
+DecodedPicture decodeJpeg(const QByteArray& data, qint64 maxPixels) { return decodeJpegPart(data, maxPixels, {}); }
+
+DecodedPicture decodeJpegPart(const QByteArray& data, qint64 maxPixels, const PartToKeep& keep) {
   auto state = std::make_unique<JpegState>();
   state->maxPixels = maxPixels;
+  state->keep = keep ? &keep : nullptr;
   state->info.err = jpeg_std_error(&state->errors.manager);
   state->errors.manager.error_exit = jpegFail;
   state->errors.manager.emit_message = jpegMessage;
@@ -321,6 +396,12 @@ DecodedPicture decodeJpeg(const QByteArray& data, qint64 maxPixels) {
 
   DecodedPicture result;
   result.image = std::move(state->image);
+  if (state->part.isNull()) {
+    keepPart(result, keep);
+  } else {
+    result.wholeSize = QSize(int(width), int(height));
+    result.part = state->part;
+  }
   return result;
 }
 
@@ -346,7 +427,7 @@ DecodedPicture decodeIcon(const QByteArray& data, qint64 maxPixels) {
   return result;
 }
 
-DecodedPicture loadPicture(const std::filesystem::path& file, qint64 maxPixels) {
+DecodedPicture loadPicture(const std::filesystem::path& file, qint64 maxPixels, const PartToKeep& keep) {
   const QString extension = QString::fromStdString(fileExtension(file.string()));
   const QString ext = extension.toLower();
   using Decoder = DecodedPicture (*)(const QByteArray&, qint64);
@@ -363,7 +444,11 @@ DecodedPicture loadPicture(const std::filesystem::path& file, qint64 maxPixels) 
 
   const FileContents contents = readRegularFile(file, kMaxFileBytes);
   if (!contents.ok()) return DecodedPicture::failure(QString::fromStdString(contents.problem->message));
-  return decoder(QByteArray::fromRawData(contents.bytes.data(), qsizetype(contents.bytes.size())), maxPixels);
+  const QByteArray bytes = QByteArray::fromRawData(contents.bytes.data(), qsizetype(contents.bytes.size()));
+  if (decoder == decodeJpeg) return decodeJpegPart(bytes, maxPixels, keep);  // crops while decoding
+  DecodedPicture picture = decoder(bytes, maxPixels);
+  if (picture.ok()) keepPart(picture, keep);
+  return picture;
 }
 
 }  // namespace zarvik

@@ -5,12 +5,16 @@
 // Each works within a budget: a picture larger than its pixel budget is
 // refused before its pixels are allocated, and the work a decoder may spend
 // on one file is bounded (JPEG scans, metafile records and drawing time,
-// PNG chunk sizes).
+// PNG chunk sizes). A caller that shows only part of a picture may ask for
+// just that part: the JPEG decoder then skips the rest while decoding, and
+// every other picture is cropped once decoded.
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <filesystem>
+#include <functional>
 
 namespace zarvik {
 
@@ -24,6 +28,10 @@ struct DecodedPicture {
   bool twoColour = false;        // a two-colour bitmap (its key colour is white)
   QString error;                 // empty on success
   bool overBudget = false;       // refused for its size alone
+  // Set by loadPicture and the JPEG decoders: the picture's own size, and
+  // where `image` lies in it (all of it unless a part was asked for).
+  QSize wholeSize;
+  QRect part;
 
   bool ok() const { return error.isEmpty(); }
   static DecodedPicture failure(QString message) {
@@ -34,15 +42,25 @@ struct DecodedPicture {
   static DecodedPicture tooLarge(qint64 width, qint64 height, qint64 maxPixels);
 };
 
-// Decodes the file with the decoder its extension names. An unknown extension
-// gives "Unknown picture file extension (.<ext>)". Only a regular file of a
-// size that can hold an acceptable picture is read.
-DecodedPicture loadPicture(const std::filesystem::path& file, qint64 maxPixels = kMaxPicturePixels);
+// Chooses, from a picture's whole size, the part of it to keep, in its pixels.
+// The part is clipped to the picture; an empty one keeps no pixels. The whole
+// picture must still fit the pixel budget.
+using PartToKeep = std::function<QRect(QSize)>;
+
+// Decodes the file with the decoder its extension names, keeping only
+// `keep`'s part when one is given. An unknown extension gives "Unknown
+// picture file extension (.<ext>)". Only a regular file of a size that can
+// hold an acceptable picture is read.
+DecodedPicture loadPicture(const std::filesystem::path& file, qint64 maxPixels = kMaxPicturePixels,
+                           const PartToKeep& keep = {});
 
 // The decoders themselves, over the file's bytes, for pictures of at most
 // `maxPixels` (never more than kMaxPicturePixels).
 DecodedPicture decodePng(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels);
 DecodedPicture decodeJpeg(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels);
+// Decodes only the rows and columns of `keep`'s part of a JPEG in one scan;
+// a progressive one is decoded whole and cropped.
+DecodedPicture decodeJpegPart(const QByteArray& data, qint64 maxPixels, const PartToKeep& keep);
 DecodedPicture decodeBitmap(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels);
 DecodedPicture decodeIcon(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels);
 DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels = kMaxPicturePixels);

@@ -76,12 +76,13 @@ class SkinRun {
     return file;
   }
 
-  // Decodes a picture within what is left of the run's pixel budget; a
-  // failure is reported under `where` and gives nothing.
+  // Decodes a picture (or only the part `keep` chooses) within what is left
+  // of the run's pixel budget, which counts the pixels kept; a failure is
+  // reported under `where` and gives nothing.
   std::optional<DecodedPicture> decode(const fs::path& file, const QString& where,
-                                       const std::string& written) {
+                                       const std::string& written, const PartToKeep& keep = {}) {
     const qint64 allowed = std::min(kMaxPicturePixels, pixelsLeft_);
-    DecodedPicture picture = loadPicture(file, allowed);
+    DecodedPicture picture = loadPicture(file, allowed, keep);
     if (picture.ok()) {
       pixelsLeft_ -= qint64(picture.image.width()) * picture.image.height();
       return picture;
@@ -110,13 +111,26 @@ int faceOffset(const std::string& text, int screenExtent, int clientExtent) {
   return value != 0 ? value : (screenExtent - clientExtent) / 2;
 }
 
+// Where a picture of the given size centred on the screen has its top-left
+// corner (rounded toward zero when the sizes differ by an odd number).
+QPoint centredOn(QSize screenSize, QSize picture) {
+  return {(screenSize.width() - picture.width()) / 2, (screenSize.height() - picture.height()) / 2};
+}
+
 void loadFullscreen(SkinRun& run, QSize screenSize, FaceLayout& layout) {
   const std::string backdropDir = folderValue(run.string("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"));
   if (auto name = fileNameValue(run.string("Fullscreen", "BackdropFile", "nil"))) {
     if (auto file = run.find(backdropDir + *name, "[Fullscreen] BackdropFile", "no backdrop is shown")) {
-      if (auto picture = run.decode(*file, "[Fullscreen] BackdropFile", backdropDir + *name)) {
+      // A stretched backdrop is kept whole, a centred one only where it lies on the screen.
+      const bool stretched = run.integer("Fullscreen", "BackdropStretch", 0) == 1;
+      const auto onScreen = [screenSize](QSize whole) {
+        return QRect(-centredOn(screenSize, whole), screenSize);
+      };
+      const PartToKeep keep = stretched ? PartToKeep() : PartToKeep(onScreen);
+      if (auto picture = run.decode(*file, "[Fullscreen] BackdropFile", backdropDir + *name, keep)) {
         layout.backdrop.picture = drawnImage(*picture, false);
-        layout.backdrop.stretched = run.integer("Fullscreen", "BackdropStretch", 0) == 1;
+        layout.backdrop.place = centredOn(screenSize, picture->wholeSize) + picture->part.topLeft();
+        layout.backdrop.stretched = stretched;
         layout.backdrop.visible = true;
       }
     }

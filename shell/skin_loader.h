@@ -44,8 +44,11 @@ struct FaceLayout {
   QPoint faceOffset;               // where the face area lies in the window
   QSize faceSize = kFaceSize;      // the face area: GameWidth x GameHeight
 
+  // Unstretched, the picture is centred on the screen and holds only the
+  // part of it that lies on the screen, drawn at `place`.
   struct Backdrop {
     QImage picture;
+    QPoint place;
     bool visible = false;
     bool stretched = false;
   } backdrop;

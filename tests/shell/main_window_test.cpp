@@ -1,7 +1,9 @@
 #include "main_window.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QRegion>
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "error_box.h"
 #include "skin_fixture.h"
 #include "headless.h"
+#include "picture_loader.h"
 
 using namespace zarvik;
 using namespace face_test;
@@ -229,6 +232,35 @@ TEST_F(FaceWindow, FullscreenDrawsBackdropLogoAndColourAroundTheFace) {
   face.pm_10_fullscreenClick();
   EXPECT_EQ(face.pos(), QPoint(0, 0));
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// A centred backdrop is kept only where it lies on the screen (JPEG rows and
+// columns skipped while decoding, other pictures cropped), yet shows exactly
+// as the whole picture centred, larger or smaller than the screen by odd amounts.
+TEST_F(FaceWindow, FullscreenBackdropShowsAsTheWholePictureCentred) {
+  const QSize screen = QGuiApplication::primaryScreen()->size();
+  for (const char* format : {"jpg", "bmp"}) {
+    for (const QSize size : {screen + QSize(37, 21), screen - QSize(101, 51)}) {
+      QImage noise(size, QImage::Format_RGB32);
+      for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) noise.setPixel(x, y, qRgb(x * 7 ^ y * 13, x * y, (x + y) * 5));
+      skin.writeImage(std::string("Graphics/Backdrops/back.") + format, noise, format);
+      skin.writeCompleteSkin(std::string("[Fullscreen]\nBgColor=$00003000\nBackdropFile=back.") + format + "\n");
+      const QImage shown = open(true).composedPicture();
+      QImage expected(screen, QImage::Format_RGB32);
+      expected.fill(qRgb(0, 48, 0));
+      const QPoint centred((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
+      QPainter(&expected).drawImage(centred, loadPicture(skin.root() / (std::string("Graphics/Backdrops/back.") + format)).image);
+      const QRegion overdrawn = QRegion(QRect(form->layout().faceOffset, form->layout().faceSize)) +
+                                QRect(QPoint(0, 0), form->layout().menuButtonBackgroundSize);
+      int differing = 0;
+      for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+          differing += !overdrawn.contains(QPoint(x, y)) && shown.pixel(x, y) != expected.pixel(x, y);
+      EXPECT_EQ(differing, 0) << format << " " << size.width() << " x " << size.height();
+      EXPECT_EQ(form->layout().backdrop.picture.size(), size.boundedTo(screen));
+    }
+  }
 }
 
 TEST_F(FaceWindow, SkinProblemsComeInOneErrorBox) {

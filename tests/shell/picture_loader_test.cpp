@@ -150,6 +150,39 @@ TEST(PictureDecoders, TruncatedJpegNamesTheTruncation) {
   EXPECT_TRUE(picture.error.contains("Premature end of JPEG file")) << picture.error.toStdString();
 }
 
+// Decoding only a part of a JPEG gives exactly the pixels of the whole
+// decoded and cropped, whether rows and columns are skipped (baseline) or not
+// (progressive); a part reaching past the picture is clipped to it.
+TEST(PictureDecoders, JpegPartIsTheWholeCropped) {
+  QImage noise(101, 75, QImage::Format_RGB32);
+  for (int y = 0; y < noise.height(); ++y)
+    for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, qRgb(x * 7 ^ y * 13, x * y, (x + y) * 5));
+  for (bool progressive : {false, true}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    ASSERT_TRUE(writer.write(noise));
+    const QImage whole = decodeJpeg(buffer.data()).image;
+    for (const QRect part : {QRect(16, 16, 32, 16), QRect(0, 0, 101, 9), QRect(37, 21, 19, 33), QRect(0, 30, 1, 17),
+                             QRect(5, 60, 96, 15), QRect(83, 3, 18, 71), QRect(-10, -7, 130, 90)}) {
+      SCOPED_TRACE(testing::Message() << (progressive ? "progressive " : "baseline ") << part.x() << ","
+                                      << part.y() << " " << part.width() << "x" << part.height());
+      const DecodedPicture picture = decodeJpegPart(buffer.data(), kMaxPicturePixels, [&](QSize) { return part; });
+      ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+      EXPECT_EQ(picture.wholeSize, noise.size());
+      EXPECT_EQ(picture.part, part.intersected(noise.rect()));
+      EXPECT_EQ(picture.image, whole.copy(picture.part));
+    }
+  }
+  // A file cut short fails as when decoded whole, be the cut below the part's rows or among them.
+  const QByteArray cut = truncated(encode(noise, "JPG"));
+  for (const QRect part : {QRect(0, 0, 20, 8), QRect(30, 60, 20, 15)}) {
+    const DecodedPicture picture = decodeJpegPart(cut, kMaxPicturePixels, [&](QSize) { return part; });
+    EXPECT_TRUE(picture.error.contains("Premature end of JPEG file")) << part.y() << ": " << picture.error.toStdString();
+  }
+}
+
 TEST(PictureDecoders, MetafileIsRenderedWithItsColours) {
   DecodedPicture picture = decodeWindowsMetafile(redRectangleMetafile());
   ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
