@@ -118,6 +118,10 @@ QPoint centredOn(QSize screenSize, QSize picture) {
 }
 
 void loadFullscreen(SkinRun& run, QSize screenSize, FaceLayout& layout) {
+  // A reload whose backdrop or logo fails shows none, as its message says,
+  // rather than the one an earlier load left.
+  layout.backdrop.visible = false;
+  layout.logo.visible = false;
   const std::string backdropDir = folderValue(run.string("Fullscreen", "BackdropDir", "Graphics\\Backdrops\\"));
   if (auto name = fileNameValue(run.string("Fullscreen", "BackdropFile", "nil"))) {
     if (auto file = run.find(backdropDir + *name, "[Fullscreen] BackdropFile", "no backdrop is shown")) {

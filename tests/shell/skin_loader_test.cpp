@@ -247,12 +247,14 @@ TEST(LoadSkin, SwitchingModesHidesAndShowsBackdropAndLogo) {
   EXPECT_TRUE(l.layout.logo.visible);
   EXPECT_FALSE(l.layout.seeThrough);
 
-  // Files gone: windowed hides them, and fullscreen does not bring them back.
+  // Files gone: a fullscreen reload shows neither, nor does one after windowed.
   std::filesystem::remove_all(skin.root() / "Graphics/Backdrops");
-  load(skin, false, l);
-  load(skin, true, l);
-  EXPECT_FALSE(l.layout.backdrop.visible);
-  EXPECT_FALSE(l.layout.logo.visible);
+  for (bool windowedFirst : {false, true}) {
+    if (windowedFirst) load(skin, false, l);
+    load(skin, true, l);
+    EXPECT_FALSE(l.layout.backdrop.visible) << windowedFirst;
+    EXPECT_FALSE(l.layout.logo.visible) << windowedFirst;
+  }
 }
 
 TEST(LoadSkin, MissingConfigChangesNothingButTheMenuButton) {
