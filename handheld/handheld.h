@@ -120,6 +120,9 @@ class Handheld {
   void Gam_Move_Hero(int step);  // -1 left, +1 right
 
   // Sound effects (sound_effects.cpp).
+  // The five samples' files, in the order Snd_Load loads them.
+  static constexpr const char* kSampleFiles[] = {"Sound/Gameover.wav", "Sound/Got.wav", "Sound/Miss.wav",
+                                                 "Sound/Move.wav", "Sound/Start.wav"};
   // Loads the five samples in order; false when SoundGameover failed to load.
   bool Snd_Load();
   void Snd_Play(int sample);

@@ -3,17 +3,15 @@
 
 #include "handheld.h"
 
+#include <iterator>
+
 namespace zarvik {
 
 bool Handheld::Snd_Load() {
-  auto load = [this](const char* file) {
-    return sound_.FSOUND_Sample_Load(FSOUND_FREE, file, FSOUND_2D, 0, 0);
-  };
-  SoundGameover = load("Sound/Gameover.wav");
-  SoundGot = load("Sound/Got.wav");
-  SoundMiss = load("Sound/Miss.wav");
-  SoundMove = load("Sound/Move.wav");
-  SoundStart = load("Sound/Start.wav");
+  int* const handles[] = {&SoundGameover, &SoundGot, &SoundMiss, &SoundMove, &SoundStart};
+  static_assert(std::size(handles) == std::size(kSampleFiles));
+  for (std::size_t i = 0; i < std::size(handles); ++i)
+    *handles[i] = sound_.FSOUND_Sample_Load(FSOUND_FREE, kSampleFiles[i], FSOUND_2D, 0, 0);
   return SoundGameover != 0;
 }
 

@@ -82,18 +82,15 @@ int main(int argc, char* argv[]) {
       uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   zarvik::SdlSoundLayer sound;
   zarvik::QtSettingsStore settings;
-  // With a sound driver stored, the sound library loads on another thread
-  // while the face is built. The store stays open for the face, which would
-  // otherwise read the file again.
+  // Opened once: the face reads the same store.
   settings.open();
-  if (const int stored = settings.readInteger("SoundMode", -1); stored == zarvik::DesktopServerSound || stored == zarvik::AlsaSound)
-    sound.preloadLibrary();
+  const int storedDriver = settings.readInteger("SoundMode", -1);
   zarvik::Handheld handheld(timers, clock, random, sound, settings);
 
   // The face first; then the splash's play action, which reads the store the
   // face has opened and needs the face. With a driver stored and the splash
-  // switched off it runs at once, and the splash window, never shown, is not
-  // built. The windows the menu opens are built when first opened: the key
+  // switched off it runs at once (starting the sound library once the face is
+  // on screen), and the splash window, never shown, is not built. The windows the menu opens are built when first opened: the key
   // dialog then copies the bindings of that moment, which only the dialog
   // itself changes, and the manual reads its pages (reporting any it cannot
   // load) as it first opens.
@@ -111,7 +108,7 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<TSplashForm> splash;
   if (playedAtStart) {
     zarvik::SplashPending = false;
-    zarvik::PlayAction{handheld, settings, form, splashMenuEntry}.run(*playedAtStart, false);
+    zarvik::PlayAction{handheld, settings, form, splashMenuEntry}.runAtStart(*playedAtStart);
   } else {
     splash = std::make_unique<TSplashForm>(
         handheld, settings, form, zarvik::SkinPicture::imageOf(handheld.panel[zarvik::im_background].picture),
@@ -136,12 +133,16 @@ int main(int argc, char* argv[]) {
   // Once the first window the user waits for is on screen (the splash, or
   // else the face): the window icon is read, in the sizes window managers
   // draw (larger ones come from the installed icon theme), and the memory
-  // that start-up used for decoding goes back to the system.
-  zarvik::AfterFirstPaint::run(splash ? static_cast<QWidget&>(*splash) : form, [] {
+  // that start-up used for decoding goes back to the system. A splash that
+  // offers a stored driver again has the sound library loaded meanwhile on
+  // another thread, so that Play does not wait for it.
+  const bool preloadSound = splash && (storedDriver == zarvik::DesktopServerSound || storedDriver == zarvik::AlsaSound);
+  zarvik::AfterFirstPaint::run(splash ? static_cast<QWidget&>(*splash) : form, [&sound, preloadSound] {
     QIcon icon;
     for (int size : {16, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
     QApplication::setWindowIcon(icon);
     malloc_trim(0);
+    if (preloadSound) sound.preloadLibrary();
   });
 
   // Shown where the set-up parked it, or centred if the splash already played.

@@ -1,8 +1,10 @@
 #include "play_action.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QString>
 
+#include "after_first_paint.h"
 #include "application_state.h"
 #include "error_box.h"
 #include "handheld.h"
@@ -14,30 +16,56 @@ namespace {
 // The output type of each driver choice that has sound.
 constexpr int kOutputTypes[] = {kOutputDesktopServer, kOutputAlsa};
 
-bool startSound(Handheld& handheld, SettingsStore& settings, SoundDriver driver) {
-  handheld.SoundEnabled = driver != NoSound;
-  settings.writeInteger("SoundMode", driver);
+bool startSound(Handheld& handheld, SoundDriver driver) {
   if (!handheld.SoundEnabled) return true;
   handheld.sound().FSOUND_Init(22050, 64, 0);
   handheld.sound().FSOUND_SetOutput(kOutputTypes[driver]);
   return handheld.Snd_Load();
 }
+
+// Whether the game-over sample's file is there to be read; the sound library
+// itself tells whether it can be loaded.
+bool firstSampleFound() {
+  const QFileInfo file(QString::fromLatin1(Handheld::kSampleFiles[0]));
+  return file.isFile() && file.isReadable();
+}
 }  // namespace
 
 bool PlayAction::run(SoundDriver driver, bool showSplashAtStart) const {
-  if (!startSound(handheld, settings, driver)) {
-    showErrorBox(messageParent, QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
-    settings.writeInteger("SoundMode", -1);
-    settings.writeBool("SplashScreen", true);
-    terminateApplication();
-    return false;
+  handheld.SoundEnabled = driver != NoSound;
+  settings.writeInteger("SoundMode", driver);
+  if (!startSound(handheld, driver)) return soundFailed();
+  handOver(showSplashAtStart);
+  return true;
+}
+
+bool PlayAction::runAtStart(SoundDriver driver) const {
+  handheld.SoundEnabled = driver != NoSound;
+  settings.writeInteger("SoundMode", driver);
+  if (handheld.SoundEnabled && !firstSampleFound()) return soundFailed();
+  handOver(false);
+  if (handheld.SoundEnabled) {
+    AfterFirstPaint::run(face, [play = *this, driver] {
+      if (!startSound(play.handheld, driver)) play.soundFailed();
+    });
   }
+  return true;
+}
+
+bool PlayAction::soundFailed() const {
+  showErrorBox(messageParent, QStringLiteral("Sound folder unproperly installed. Please reinstall the game."));
+  settings.writeInteger("SoundMode", -1);
+  settings.writeBool("SplashScreen", true);
+  terminateApplication();
+  return false;
+}
+
+void PlayAction::handOver(bool showSplashAtStart) const {
   settings.writeBool("SplashScreen", showSplashAtStart);
   if (splashMenuEntry) splashMenuEntry->setChecked(showSplashAtStart);
   centreOnScreen(face);
   handheld.Mode = ModeAllSegments;
   handheld.Gam_Set_Mode();
-  return true;
 }
 
 std::optional<SoundDriver> driverPlayedAtStart(SettingsStore& settings) {

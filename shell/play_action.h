@@ -32,6 +32,17 @@ struct PlayAction {
   // ticks the menu entry like it, centres the face, which brings it into
   // view, and lights every segment.
   bool run(SoundDriver driver, bool showSplashAtStart) const;
+
+  // The same at start-up with the splash switched off, but the sound library
+  // starts once the face has painted its first frame, so that the face does
+  // not wait for it. Whether the game-over sample's file is there is checked
+  // before, so that a missing one still gives the message instead of the
+  // face; one the library then cannot load gives it over the face.
+  bool runAtStart(SoundDriver driver) const;
+
+ private:
+  bool soundFailed() const;
+  void handOver(bool showSplashAtStart) const;
 };
 
 // The stored driver when the splash is switched off: the play action then

@@ -10,6 +10,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QGuiApplication>
@@ -188,6 +191,39 @@ TEST_F(SplashTest, AMissingFirstSampleShowsTheMessageResetsTheChoiceAndEnds) {
   EXPECT_EQ(mainWindow.pos(), QPoint(-1000, -1000));
   EXPECT_TRUE(terminationRequested());
   EXPECT_TRUE(loopEndsAtOnce());
+}
+
+// A start with the splash off starts the sound library once the face has
+// painted. A missing game-over file is found before the face shows, a sample
+// the library cannot load once it has.
+TEST_F(SplashTest, AStartWithoutTheSplashStartsSoundAfterTheFacesFirstFrame) {
+  const QTemporaryDir folder;
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()) && QDir().mkdir("Sound"));
+  struct Row { bool fileThere; const char* libraryMisses; bool played; } rows[] = {
+      {true, "", true}, {false, "", false}, {true, "Sound/Gameover.wav", false}};
+  for (const Row& row : rows) {
+    QFile file(Handheld::kSampleFiles[0]);
+    ASSERT_TRUE(row.fileThere ? file.open(QIODevice::WriteOnly) : !file.exists() || file.remove());
+    file.close();
+    errorBoxes.clear();
+    ScriptedSound library;
+    library.missing = row.libraryMisses;
+    MemorySettings store;
+    store.values = {{"SoundMode", DesktopServerSound}, {"SplashScreen", 0}};
+    Handheld unit{scheduler, clock, random, library, store};
+    QWidget face;
+    const PlayAction play{unit, store, face};
+    EXPECT_EQ(play.runAtStart(DesktopServerSound), row.fileThere) << row.libraryMisses;
+    EXPECT_TRUE(library.calls.empty()) << "the library started before the face was shown";
+    if (row.fileThere) {
+      face.show();
+      EXPECT_TRUE(QTest::qWaitFor([&] { return library.calls.size() == 7; }, 2000));
+    }
+    EXPECT_EQ(errorBoxes.empty(), row.played) << row.fileThere << row.libraryMisses;
+    EXPECT_EQ(store.values["SoundMode"], row.played ? DesktopServerSound : -1);
+  }
+  QDir::setCurrent(previous);
 }
 
 TEST_F(SplashTest, OtherMissingSamplesGoUnreported) {
