@@ -89,7 +89,14 @@ void TForm1::moveEvent(QMoveEvent* event) {
   const bool onScreen = pos().x() >= 0 && pos().y() >= 0;
   setWindowState(IsFullscreen && onScreen ? windowState() | Qt::WindowFullScreen
                                           : windowState() & ~Qt::WindowFullScreen);
+  // Leaving the parking place: drawn now, as it was not while parked.
+  if (event->oldPos() == parkingPlace() && pos() != parkingPlace()) update();
   QWidget::moveEvent(event);
+}
+
+QPoint TForm1::parkingPlace() const {
+  const QSize screen = screenSize();
+  return {-screen.width(), -screen.height()};
 }
 
 void TForm1::placeFace() {
@@ -128,8 +135,7 @@ void TForm1::setZoom(int zoom) {
   updateWindowMask();
   update();
   // A window parked off the screen stays there until it is placed.
-  const QSize screen = screenSize();
-  if (!IsFullscreen && before.topLeft() != QPoint(-screen.width(), -screen.height()))
+  if (!IsFullscreen && before.topLeft() != parkingPlace())
     keepOnScreen(*this, before.center());
 }
 
@@ -153,6 +159,9 @@ void TForm1::imageChanged(ImageId id) {
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
+  // Nobody sees the parked face (behind the splash): the window that the
+  // user waits for is drawn sooner.
+  if (pos() == parkingPlace()) return;
   QPainter painter(this);
   paintLayers(painter, event->rect());
 }

@@ -170,6 +170,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void updateWindowMask(const QRect& changed);
   QBitmap seeThroughMask(const QImage& picture) const;
   QSize screenSize() const;
+  // Off the screen, where start-up puts the face until it is placed.
+  QPoint parkingPlace() const;
   void createMenu();
   // Runs the entry of a menu shortcut key; false when the key is none.
   bool menuShortcut(std::uint16_t key);

@@ -29,8 +29,7 @@ void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom)
 
   // Parked off the screen until the play action centres it, so that the skin
   // is never seen half laid out.
-  const QSize screen = screenSize();
-  move(-screen.width(), -screen.height());
+  move(parkingPlace());
 
   if (settingsStore_) settingsStore_->open();
   SettingsStore& settings = handheld_.settings();
