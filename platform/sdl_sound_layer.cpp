@@ -197,6 +197,11 @@ int SdlSoundLayer::FSOUND_Sample_Load(int /*index*/, const char* name, unsigned 
     lastError_ = file + ": " + sdl_->SDL_GetError();
     return 0;
   }
+  // SDL converts in a buffer several times the source's size and keeps all
+  // of it: only the converted sound is kept (SDL frees it as any chunk).
+  if (chunk->allocated && chunk->alen > 0) {
+    if (void* exact = sdl_->SDL_realloc(chunk->abuf, chunk->alen)) chunk->abuf = static_cast<Uint8*>(exact);
+  }
   const int handle = nextHandle_++;
   samples_[handle] = chunk;
   return handle;

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QSettings>
+#include <QTimer>
 #include <chrono>
 #include <malloc.h>
 #include <thread>
@@ -141,7 +142,8 @@ int main(int argc, char* argv[]) {
     QIcon icon;
     for (int size : {16, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/%1.png").arg(size));
     QApplication::setWindowIcon(icon);
-    malloc_trim(0);
+    // After the rest of the first frame's work, such as starting sound.
+    QTimer::singleShot(0, [] { malloc_trim(0); });
     if (preloadSound) sound.preloadLibrary();
   });
 
