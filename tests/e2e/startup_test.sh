@@ -304,10 +304,11 @@ case_held_key() {
 }
 
 # A stand-in for the desktop's open operation, first on PATH: it records its
-# arguments and where it was asked from.
+# arguments and where it was asked from, and any Qt drawing setting that the
+# face's own connection used and should have kept to itself.
 stub_xdg_open() {
   mkdir -p "$E2E_TMP/bin"
-  printf '#!/bin/sh\necho "$PWD $*" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
+  printf '#!/bin/sh\necho "$PWD $*${QT_XCB_NO_MITSHM+ QT_XCB_NO_MITSHM inherited}" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
   chmod +x "$E2E_TMP/bin/xdg-open"
   export PATH="$E2E_TMP/bin:$PATH"
 }
