@@ -91,10 +91,11 @@ int main(int argc, char* argv[]) {
   // The face first; then the splash's play action, which reads the store the
   // face has opened and needs the face. With a driver stored and the splash
   // switched off it runs at once (starting the sound library once the face is
-  // on screen), and the splash window, never shown, is not built. The windows the menu opens are built when first opened: the key
-  // dialog then copies the bindings of that moment, which only the dialog
-  // itself changes, and the manual reads its pages (reporting any it cannot
-  // load) as it first opens.
+  // on screen), and the splash window, never shown, is not built. The windows
+  // the menu opens are built when first opened: the key dialog then copies
+  // the bindings of that moment, which only the dialog itself changes, and
+  // the manual reads its pages (reporting any it cannot load) as it first
+  // opens.
   zarvik::SplashPending = true;
   const std::optional<zarvik::SoundDriver> playedAtStart = zarvik::driverPlayedAtStart(settings);
   // The splash's captions need the font database, which takes a while to

@@ -16,6 +16,11 @@ namespace {
 // The output type of each driver choice that has sound.
 constexpr int kOutputTypes[] = {kOutputDesktopServer, kOutputAlsa};
 
+void storeDriver(Handheld& handheld, SettingsStore& settings, SoundDriver driver) {
+  handheld.SoundEnabled = driver != NoSound;
+  settings.writeInteger("SoundMode", driver);
+}
+
 bool startSound(Handheld& handheld, SoundDriver driver) {
   if (!handheld.SoundEnabled) return true;
   handheld.sound().FSOUND_Init(22050, 64, 0);
@@ -32,16 +37,14 @@ bool firstSampleFound() {
 }  // namespace
 
 bool PlayAction::run(SoundDriver driver, bool showSplashAtStart) const {
-  handheld.SoundEnabled = driver != NoSound;
-  settings.writeInteger("SoundMode", driver);
+  storeDriver(handheld, settings, driver);
   if (!startSound(handheld, driver)) return soundFailed();
   handOver(showSplashAtStart);
   return true;
 }
 
 bool PlayAction::runAtStart(SoundDriver driver) const {
-  handheld.SoundEnabled = driver != NoSound;
-  settings.writeInteger("SoundMode", driver);
+  storeDriver(handheld, settings, driver);
   if (handheld.SoundEnabled && !firstSampleFound()) return soundFailed();
   handOver(false);
   if (handheld.SoundEnabled) {
