@@ -2,7 +2,6 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QEvent>
 #include <QFile>
 #include <algorithm>
 #include <unistd.h>
@@ -45,10 +44,6 @@ int controlOfButton(Uint8 sdlButton) {
   return -1;
 }
 
-// SDL starts this long after the face's first frame, when the windows of
-// start-up (the face, the splash) are up: its start (some milliseconds for
-// its controller database and the device scan) then delays none of them.
-constexpr int kStartDelayMs = 1000;
 // SDL is read this often while a pad is open: a press waits at most this
 // long. About 1.5 % of a core on our 2-core test machine, two thirds of it
 // the wake-ups themselves.
@@ -124,16 +119,6 @@ bool SdlGamepads::startSdl() {
   started_ = true;
   rescan();
   return true;
-}
-
-void SdlGamepads::startAfterFirstPaint(QObject* window) { window->installEventFilter(this); }
-
-bool SdlGamepads::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Paint) {
-    watched->removeEventFilter(this);
-    QTimer::singleShot(kStartDelayMs, this, &SdlGamepads::start);
-  }
-  return false;
 }
 
 void SdlGamepads::rescan() {

@@ -38,9 +38,6 @@ class SdlGamepads : public QObject {
   // may read, starts SDL's game controller subsystem and opens the pads
   // connected. False, with a warning, when SDL cannot start.
   bool start();
-  // Starts a moment after `window` has painted its first frame, so that
-  // start-up does not wait for SDL.
-  void startAfterFirstPaint(QObject* window);
 
   // Reads SDL's pending events once: opens the pads added, closes the pads
   // removed (releasing what they held) and reports presses and releases.
@@ -60,9 +57,6 @@ class SdlGamepads : public QObject {
   // the last (several controls and pads may hold the same button).
   void buttonDown(zarvik::PadButton button);
   void buttonUp(zarvik::PadButton button);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Pad {

@@ -126,11 +126,13 @@ int main(int argc, char* argv[]) {
   // event loop would end at once, so it is not entered and nothing is shown.
   if (zarvik::terminationRequested()) return 0;
 
-  // Gamepads are looked for once the face is on screen.
+  // Gamepads are looked for a second after the face's first frame, when the
+  // windows of start-up are up: SDL's start (its controller database, the
+  // device scan) then delays none of them.
   zarvik::SdlGamepads gamepads;
   QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonDown, &form, &TForm1::gamepadButtonDown);
   QObject::connect(&gamepads, &zarvik::SdlGamepads::buttonUp, &form, &TForm1::gamepadButtonUp);
-  gamepads.startAfterFirstPaint(&form);
+  zarvik::AfterFirstPaint::run(form, [&gamepads] { QTimer::singleShot(1000, &gamepads, [&gamepads] { gamepads.start(); }); });
 
   // Once the first window the user waits for is on screen (the splash, or
   // else the face): the window icon is read, in the sizes window managers
