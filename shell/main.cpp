@@ -30,8 +30,10 @@
 #include "settings_store.h"
 #include "skin_check.h"
 #include "skin_picture.h"
+#include "start_environment.h"
 #include "splash_form.h"
 #include "system_clock.h"
+#include "window_placement.h"
 #include "x11_auto_repeat.h"
 
 int main(int argc, char* argv[]) {
@@ -50,16 +52,9 @@ int main(int argc, char* argv[]) {
   // 150 %) shows the face at its own size rather than stretched unevenly;
   // one scaled by a whole factor (200 %) multiplies it.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
-  // Qt would draw into memory shared with the X server, and before drawing
-  // there again wait for the server: a round trip, and several wake-ups, for
-  // each blink of the clock's colon. The face repaints small rectangles, which
-  // are cheaper sent over the connection. Only this process's connection is
-  // affected: the programs it starts (browser, mail) get the environment as
-  // it was. Someone who set the variable themselves keeps their choice.
-  const bool sharedMemoryChoiceSet = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
-  if (!sharedMemoryChoiceSet) qputenv("QT_XCB_NO_MITSHM", "1");
+  zarvik::StartEnvironment environment;
   QApplication app(argc, argv);
-  if (!sharedMemoryChoiceSet) qunsetenv("QT_XCB_NO_MITSHM");
+  environment.restore();
   zarvik::FirstFrameTrace::installIfEnabled(app);
   // A held key acts once: its repeats arrive as presses of a key already held.
   zarvik::requestDetectableAutoRepeat();
@@ -151,8 +146,9 @@ int main(int argc, char* argv[]) {
   });
 
   // Shown where the set-up parked it, or centred if the splash already played.
-  // Its first activation shows the splash window.
-  form.show();
+  // Its first activation shows the splash window (a face parked unmapped,
+  // which is never activated, shows it when the event loop starts).
+  zarvik::showUnlessParked(form);
   form.activateWindow();
   return app.exec();
 }

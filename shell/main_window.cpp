@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "application_state.h"
@@ -12,6 +13,7 @@
 #include "game_menu_art.h"
 #include "skin_picture.h"
 #include "window_placement.h"
+#include "window_system.h"
 
 using namespace zarvik;
 
@@ -35,6 +37,16 @@ const std::array<ImageId, kImageCount> kPaintOrder = [] {
 
 constexpr int kMaxListedProblems = 12;
 
+// Makes every opaque pixel of exactly `colour` transparent.
+void clearColour(QImage& picture, QRgb colour) {
+  const QRgb opaque = colour | 0xff000000u;
+  for (int y = 0; y < picture.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x)
+      if (line[x] == opaque) line[x] = 0;
+  }
+}
+
 // The largest side of a zoomed windowed face, in window pixels: a large skin
 // is zoomed less, so that its picture never takes gigabytes.
 constexpr int kMaxZoomedExtent = 8192;
@@ -46,10 +58,12 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
       handheld_(handheld),
       skinSources_(std::move(options.skin)) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
+  if (translucent_) setAttribute(Qt::WA_TranslucentBackground);
   handheld_.panel.observer = this;
   settingsStore_ = options.settingsStore;
   resize(kFaceSize);
   FormCreate(options.fullscreen, options.zoom);
+  QTimer::singleShot(0, this, &TForm1::showSplashIfNeverActivated);
 }
 
 TForm1::~TForm1() {
@@ -89,14 +103,13 @@ void TForm1::moveEvent(QMoveEvent* event) {
   const bool onScreen = pos().x() >= 0 && pos().y() >= 0;
   setWindowState(IsFullscreen && onScreen ? windowState() | Qt::WindowFullScreen
                                           : windowState() & ~Qt::WindowFullScreen);
-  // Leaving the parking place: drawn now, as it was not while parked.
-  if (event->oldPos() == parkingPlace() && pos() != parkingPlace()) update();
   QWidget::moveEvent(event);
 }
 
-QPoint TForm1::parkingPlace() const {
-  const QSize screen = screenSize();
-  return {-screen.width(), -screen.height()};
+// The input shape of a translucent X window can be set only once it exists.
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (translucent_) applyShape();
 }
 
 void TForm1::placeFace() {
@@ -134,8 +147,8 @@ void TForm1::setZoom(int zoom) {
   placeFace();
   updateWindowMask();
   update();
-  // A window parked off the screen stays there until it is placed.
-  if (!IsFullscreen && before.topLeft() != parkingPlace())
+  // A parked window stays parked until it is placed.
+  if (!IsFullscreen && !isParked(*this))
     keepOnScreen(*this, before.center());
 }
 
@@ -161,9 +174,19 @@ void TForm1::imageChanged(ImageId id) {
 void TForm1::paintEvent(QPaintEvent* event) {
   // Nobody sees the parked face (behind the splash): the window that the
   // user waits for is drawn sooner.
-  if (pos() == parkingPlace()) return;
+  if (isParked(*this)) return;
   QPainter painter(this);
-  paintLayers(painter, event->rect());
+  const QRect dirty = event->rect();
+  if (!translucent_ || !layout_.seeThrough) return paintLayers(painter, dirty);
+  // A translucent window: the see-through colour becomes transparent.
+  QImage part(dirty.size(), QImage::Format_ARGB32_Premultiplied);
+  QPainter partPainter(&part);
+  partPainter.translate(-dirty.topLeft());
+  paintLayers(partPainter, dirty);
+  partPainter.end();
+  clearColour(part, *layout_.seeThrough);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(dirty.topLeft(), part);
 }
 
 QImage TForm1::composedPicture() const {
@@ -235,7 +258,14 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
 // whose segments lie inside the face's outline, never).
 void TForm1::updateWindowMask() {
   shape_ = layout_.seeThrough ? QRegion(windowMask()) : QRegion();
-  if (layout_.seeThrough) setMask(shape_);
+  applyShape();
+}
+
+// A translucent window shows the desktop through its transparent pixels
+// already: the shape is only where it takes presses.
+void TForm1::applyShape() {
+  if (translucent_) setInputRegion(*this, shape_);
+  else if (layout_.seeThrough) setMask(shape_);
   else clearMask();
 }
 
@@ -250,7 +280,7 @@ void TForm1::updateWindowMask(const QRect& changed) {
   const QRegion shown = QRegion(seeThroughMask(part)).translated(box.topLeft());
   if (shown.xored(shape_.intersected(box)).isEmpty()) return;
   shape_ = shape_.subtracted(box).united(shown);
-  setMask(shape_);
+  applyShape();
 }
 
 // MaskInColor marks the key pixels with 1 bits, which QBitmap takes as

@@ -18,6 +18,7 @@
 #include "key_bindings.h"
 #include "key_codes.h"
 #include "skin_loader.h"
+#include "window_system.h"
 
 class QAction;
 class QLabel;
@@ -138,6 +139,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;  // FormActivate
   void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;  // FormClose
   bool event(QEvent* event) override;  // tool tips
   void keyPressEvent(QKeyEvent* event) override;
@@ -151,6 +153,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
  private:
   void FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom);
   void FormActivate();
+  void showSplashIfNeverActivated();
   void FormClose();
   void imageChanged(zarvik::ImageId id) override;
   // The image under a point as the mouse sees it: a shown pressed picture
@@ -168,10 +171,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void paintLayers(QPainter& painter, const QRect& dirty) const;
   void updateWindowMask();
   void updateWindowMask(const QRect& changed);
+  void applyShape();
   QBitmap seeThroughMask(const QImage& picture) const;
   QSize screenSize() const;
-  // Off the screen, where start-up puts the face until it is placed.
-  QPoint parkingPlace() const;
   void createMenu();
   // Runs the entry of a menu shortcut key; false when the key is none.
   bool menuShortcut(std::uint16_t key);
@@ -185,6 +187,9 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::SkinSources skinSources_;
   zarvik::FaceLayout layout_;
   QRegion shape_;             // the window's shape in windowed mode
+  // The see-through colour is made transparent rather than cut away (the
+  // display composites windows: Wayland, XWayland).
+  const bool translucent_ = zarvik::seeThroughByTranslucency();
   bool loadingSkin_ = false;  // LoadSkin is changing every picture
 
   zarvik::QtSettingsStore* settingsStore_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include "main_window.h"
 #include "sdl_gamepad.h"
+#include "window_placement.h"
 
 using namespace zarvik;
 
@@ -153,7 +154,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     (handheld_.*kButtonInputs[n - 1].down)();
   } else if (isDragArea(*target) && !IsFullscreen) {
     DragStart = point;
-    dragging_ = true;
+    dragging_ = dragFollowsPointer(*this);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "product_info.h"
 #include "settings_store.h"
 #include "splash_form.h"
+#include "window_placement.h"
 #include "x11_auto_repeat.h"
 
 using namespace zarvik;
@@ -27,9 +28,9 @@ void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom)
   // caption as well.)
   setWindowTitle(QString::fromLatin1(product::kTitle));
 
-  // Parked off the screen until the play action centres it, so that the skin
+  // Parked out of sight until the play action centres it, so that the skin
   // is never seen half laid out.
-  move(parkingPlace());
+  park(*this);
 
   if (settingsStore_) settingsStore_->open();
   SettingsStore& settings = handheld_.settings();
@@ -66,6 +67,12 @@ void TForm1::changeEvent(QEvent* event) {
     FormActivate();
   }
   QWidget::changeEvent(event);
+}
+
+// A face kept unmapped while parked is never activated: the splash window
+// then comes up as soon as the event loop runs.
+void TForm1::showSplashIfNeverActivated() {
+  if (isParkedUnmapped(*this)) FormActivate();
 }
 
 void TForm1::FormActivate() {

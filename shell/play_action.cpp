@@ -66,7 +66,7 @@ bool PlayAction::soundFailed() const {
 void PlayAction::handOver(bool showSplashAtStart) const {
   settings.writeBool("SplashScreen", showSplashAtStart);
   if (splashMenuEntry) splashMenuEntry->setChecked(showSplashAtStart);
-  centreOnScreen(face);
+  placeOnScreen(face);
   handheld.Mode = ModeAllSegments;
   handheld.Gam_Set_Mode();
 }

@@ -200,7 +200,7 @@ void TManualForm::mouseReleaseEvent(QMouseEvent* event) {
 
 void TManualForm::sh_page_topMouseDown(QPoint point) {
   dragStart_ = point;
-  dragging_ = true;
+  dragging_ = zarvik::dragFollowsPointer(*this);
 }
 
 // Placed from the pointer's screen position, so that the press point stays
