@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QWindow>
 #include <QUrl>
 
 #include "application_state.h"
@@ -126,6 +127,11 @@ void TForm1::pm_7_keysClick() {
   QWidget* keys = windows_.keys.get();
   if (!keys) return;
   centreOnScreen(*keys);
+  // Tied to the face, so that the window manager keeps it above the face: a
+  // click on the disabled face would otherwise bury it. (As the face's child
+  // widget it would be disabled with the face.)
+  keys->winId();
+  keys->windowHandle()->setTransientParent(windowHandle());
   keys->show();
   keys->raise();
   keys->activateWindow();
@@ -150,10 +156,9 @@ void TForm1::pm_10_fullscreenClick() {
   GameMenuOpen = false;
   handheld_.settings().writeBool("FullscreenMode", IsFullscreen);
   setWindowState(windowState() & ~Qt::WindowFullScreen);  // a fullscreen window cannot be moved
-  const QSize screen = screenSize();
-  move(-screen.width(), -screen.height());
+  park(*this);
   LoadSkin();
-  centreOnScreen(*this);
+  placeOnScreen(*this);
 }
 
 // The check box of the splash window is left as it is.

@@ -11,9 +11,32 @@
 #include "key_bindings.h"
 #include "key_codes.h"
 #include "main_window.h"
+#include "pixel_style.h"
 #include "window_labels.h"
 
 using namespace zarvik;
+
+namespace {
+
+constexpr int kItemHeight = 13;
+constexpr int kVisibleItems = 8;  // the original system's drop-down length
+
+// The caption is in the 3-D light colour (white), which on Qt's light button
+// face would hardly show: the face is a blue that white reads clearly on
+// (contrast about 6.5 : 1), and, disabled, a grey with a dimmed caption, so that the
+// two states look different.
+QPalette acceptPalette(QPalette palette) {
+  const QColor caption = palette.color(QPalette::Light);
+  for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Button, QColor(34, 92, 170));
+    palette.setColor(group, QPalette::ButtonText, caption);
+  }
+  palette.setColor(QPalette::Disabled, QPalette::Button, QColor(92, 100, 112));
+  palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(168, 174, 182));
+  return palette;
+}
+
+}  // namespace
 
 TKeysForm::TKeysForm(TForm1& mainForm)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -38,6 +61,7 @@ TKeysForm::TKeysForm(TForm1& mainForm)
                                   {"Time", {8, 93}, {136, 97, 72, 14}, Qt::AlignLeft},
                                   {"Left", {320, 29}, {240, 33, 72, 14}, Qt::AlignRight},
                                   {"Right", {320, 61}, {240, 65, 72, 14}, Qt::AlignRight}};
+  auto* pixelStyle = new PixelStyle(this);
   QStringList choices;
   for (const KeyRow& row : KeyTable) choices << QString::fromLatin1(row.choiceText.data(), row.choiceText.size());
 
@@ -48,6 +72,7 @@ TKeysForm::TKeysForm(TForm1& mainForm)
     auto* combo = new QComboBox(this);
     combo->setFont(arial(11));  // a 13-pixel cell
     combo->addItems(choices);
+    pixelStyle->useForScrollingList(*combo, kItemHeight, kVisibleItems);
     combo->move(row.combo);
     combo->resize(120, combo->sizeHint().height());
     combo->setCurrentIndex(mainForm_.keyBindings()[n].KeyIndex - 1);
@@ -60,9 +85,8 @@ TKeysForm::TKeysForm(TForm1& mainForm)
   btn_accept->setGeometry(183, 130, 82, 25);
   btn_accept->setFont(arial(11, Bold));
   btn_accept->setCursor(Qt::PointingHandCursor);
-  QPalette acceptPalette = btn_accept->palette();
-  acceptPalette.setColor(QPalette::ButtonText, acceptPalette.color(QPalette::Light));  // the 3-D light colour
-  btn_accept->setPalette(acceptPalette);
+  pixelStyle->use(*btn_accept);
+  btn_accept->setPalette(acceptPalette(btn_accept->palette()));
   btn_accept->installEventFilter(this);
   connect(btn_accept, &QPushButton::clicked, this, &TKeysForm::btn_acceptClick);
 

@@ -14,6 +14,7 @@
 #include "clickable_label.h"
 #include "key_codes.h"
 #include "fonts.h"
+#include "pixel_style.h"
 #include "play_action.h"
 #include "services.h"
 #include "product_info.h"
@@ -113,6 +114,9 @@ TSplashForm::TSplashForm(zarvik::Handheld& handheld, zarvik::SettingsStore& sett
   chb_splashscreen->setFont(regular);
   setTextColour(*chb_splashscreen, Qt::white);  // on the dark band of the background
   chb_splashscreen->setChecked(true);
+  auto* pixelStyle = new PixelStyle(this);
+  pixelStyle->use(*cb_sound);
+  pixelStyle->use(*chb_splashscreen);
 
   // Keys reach the window through its two focusable controls, whose events it
   // previews; the window itself hands its focus to the list.
