@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string_view>
 
 #include "main_window.h"
 #include "product_info.h"
@@ -25,10 +25,36 @@ int zoomValue(const QString& text) {
   return ok && value >= 1 && value <= TForm1::kMaxZoom ? value : 0;
 }
 
+// Whether the platform Qt is to use can start here: a display server is
+// named (DISPLAY, WAYLAND_DISPLAY, -display), or the chosen platform needs
+// none (offscreen, vnc...: anything but xcb and wayland, the default being
+// xcb). -platform wins over QT_QPA_PLATFORM, each a list tried in order.
+bool displayMayBeReached(int argc, char* argv[]) {
+  if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return true;
+  QString platforms = qEnvironmentVariable("QT_QPA_PLATFORM");
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "-display" || argument == "--display") return true;
+    if ((argument == "-platform" || argument == "--platform") && i + 1 < argc)
+      platforms = QString::fromLocal8Bit(argv[++i]);
+  }
+  for (const QString& platform : platforms.split(u';', Qt::SkipEmptyParts))
+    if (!platform.startsWith(u"xcb") && !platform.startsWith(u"wayland")) return true;
+  return false;
+}
+
+// In the form GNU programs print it.
+[[noreturn]] void printVersion() {
+  std::printf("zarvik %s\n%s\n%s\n", qPrintable(QCoreApplication::applicationVersion()), product::kCopyright,
+              product::kLicence);
+  std::exit(EXIT_SUCCESS);
+}
+
 }  // namespace
 
 CommandLine::CommandLine()
-    : dataDir_(QStringLiteral("data-dir"),
+    : version_({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays version information.")),
+      dataDir_(QStringLiteral("data-dir"),
                QStringLiteral("Read the skin, sounds and texts from <dir> instead of the installed ones "
                               "(also: environment variable ZARVIK_DATA_DIR)."),
                QStringLiteral("dir")),
@@ -45,31 +71,34 @@ CommandLine::CommandLine()
                  QStringLiteral("Check the skin in the folder named after this option (by default the data "
                                 "folder) without opening a window: print each problem on a line, exit with 1 "
                                 "if there is any.")) {
-  parser_.setApplicationDescription(QString::fromUtf8(product::kTitle));
+  parser_.setApplicationDescription(QString::fromUtf8(product::kTitle) + '\n' +
+                                    QString::fromUtf8(product::kBugReports));
+  // Qt answers --help and --help-all itself; the version is printed here.
   parser_.addHelpOption();
-  parser_.addVersionOption();
-  parser_.addOptions({dataDir_, windowed_, fullscreen_, zoom_, settingsDir_, checkSkin_});
+  parser_.addOptions({version_, dataDir_, windowed_, fullscreen_, zoom_, settingsDir_, checkSkin_});
 }
 
-bool CommandLine::asksForInfo(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    for (const char* info : {"-h", "-?", "--help", "--help-all", "-v", "--version", "--check-skin"})
-      if (std::strcmp(argv[i], info) == 0) return true;
-    // "--check-skin=FOLDER" is a mistake the parser explains, also without a display.
-    if (std::strncmp(argv[i], "--check-skin=", 13) == 0) return true;
-  }
-  return false;
+bool CommandLine::answersWithoutDisplay(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (!parser_.parse(arguments)) return !displayMayBeReached(argc, argv);
+  for (const char* info : {"help", "help-all", "version", "check-skin"})
+    if (parser_.isSet(QString::fromLatin1(info))) return true;
+  return zoomIsBad();
 }
 
 // A bad value is told as the parser tells an unknown option.
 void CommandLine::process(const QCoreApplication& app) {
   parser_.process(app);
-  if (parser_.isSet(zoom_) && !zoomValue(parser_.value(zoom_))) {
+  if (parser_.isSet(version_)) printVersion();
+  if (zoomIsBad()) {
     std::fprintf(stderr, "%s: Invalid value '%s' for option 'zoom': give 1, 2, 3 or 4.\n",
                  qPrintable(QCoreApplication::applicationName()), qPrintable(parser_.value(zoom_)));
     std::exit(EXIT_FAILURE);
   }
 }
+
+bool CommandLine::zoomIsBad() const { return parser_.isSet(zoom_) && !zoomValue(parser_.value(zoom_)); }
 
 std::optional<int> CommandLine::zoom() const {
   if (!parser_.isSet(zoom_)) return std::nullopt;

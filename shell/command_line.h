@@ -15,9 +15,12 @@ class CommandLine {
  public:
   CommandLine();
 
-  // Whether the arguments ask for --help, --version or --check-skin: these
-  // are answered on a QCoreApplication, so that no display is needed.
-  static bool asksForInfo(int argc, char* argv[]);
+  // Whether the arguments are answered on a QCoreApplication, with no display
+  // needed: they ask for --help, --version or --check-skin, give a bad zoom,
+  // or cannot be read while no display can be reached. With a display, what
+  // cannot be read yet may be Qt's own options (-platform, -style...), which
+  // the application takes before process() reads the rest.
+  bool answersWithoutDisplay(int argc, char* argv[]);
 
   // Reads the arguments the application left. --help, --version, an
   // unknown option and a bad value print their answer and end the program.
@@ -32,7 +35,10 @@ class CommandLine {
   QString skinToCheck() const { return parser_.positionalArguments().value(0); }
 
  private:
+  bool zoomIsBad() const;
+
   QCommandLineParser parser_;
+  QCommandLineOption version_;
   QCommandLineOption dataDir_;
   QCommandLineOption windowed_;
   QCommandLineOption fullscreen_;

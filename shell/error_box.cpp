@@ -1,5 +1,6 @@
 #include "error_box.h"
 
+#include <QDebug>
 #include <QMessageBox>
 
 namespace zarvik {
@@ -8,6 +9,9 @@ ErrorBoxHandler handler;
 }
 
 void showErrorBox(QWidget* parent, const QString& text) {
+  // Also on stderr, where a terminal or the session's log keeps it after the
+  // box is dismissed.
+  qWarning().noquote() << "Error:" << text;
   if (handler) {
     handler(parent, text);
     return;

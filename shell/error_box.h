@@ -1,7 +1,8 @@
 #pragma once
 // The error message box: QMessageBox::critical titled "Error" with one OK
 // button, over its parent, or centred on the screen when the parent is not
-// shown. Tests replace it, so that nothing waits for a click.
+// shown; its text is also written to stderr. Tests replace the box, so that
+// nothing waits for a click.
 
 #include <QString>
 #include <functional>

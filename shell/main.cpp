@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setOrganizationName("Quendrel");
   QCoreApplication::setApplicationVersion(ZARVIK_VERSION);
   zarvik::CommandLine commandLine;
-  if (zarvik::CommandLine::asksForInfo(argc, argv)) {
+  if (commandLine.answersWithoutDisplay(argc, argv)) {
     // Answered without a display, then the program ends.
     QCoreApplication info(argc, argv);
     commandLine.process(info);

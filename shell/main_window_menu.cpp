@@ -3,19 +3,16 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QWindow>
-#include <QUrl>
 
 #include "application_state.h"
 #include "clickable_label.h"
+#include "desktop_open.h"
 #include "game_menu_art.h"
 #include "key_codes.h"
 #include "main_window.h"
-#include "regular_file.h"
 #include "splash_form.h"
 #include "window_placement.h"
 
@@ -48,17 +45,6 @@ const std::array<MenuRow, TForm1::kMenuRows> kMenuTable = {{
 }};
 
 bool isSeparator(const MenuRow& row) { return row.action == nullptr; }
-
-// Hands a file of the current folder to the desktop's open operation. The
-// name is made absolute here: a relative file URL means nothing to xdg-open.
-// Only a regular file of a sane size is handed over (a FIFO or a device
-// would hang the program that opens it); like a missing one, anything else
-// is silently not opened. The result is not examined.
-void shellOpen(const char* fileName) {
-  const QString path = QDir::current().absoluteFilePath(QString::fromLatin1(fileName));
-  if (checkRegularFile(path.toStdString(), kMaxDocumentBytes)) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
 
 void showInFront(QWidget* window) {
   if (!window) return;
@@ -117,10 +103,10 @@ void TForm1::pm_0_menuPopup() {
 }
 
 void TForm1::pm_1_aboutClick() { showInFront(windows_.about.get()); }
-void TForm1::pm_2_readmeClick() { shellOpen("Readme.txt"); }
-void TForm1::pm_3_whatsnewClick() { shellOpen("Whatsnew.txt"); }
+void TForm1::pm_2_readmeClick() { openFileOnDesktop(this, "Readme.txt"); }
+void TForm1::pm_3_whatsnewClick() { openFileOnDesktop(this, "Whatsnew.txt"); }
 void TForm1::pm_4_manualClick() { showInFront(windows_.manual.get()); }
-void TForm1::pm_6_configClick() { shellOpen("Config.ini"); }
+void TForm1::pm_6_configClick() { openFileOnDesktop(this, "Config.ini"); }
 
 // The dialog enables the main window again when it closes, however it closes.
 void TForm1::pm_7_keysClick() {

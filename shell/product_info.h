@@ -13,6 +13,15 @@ inline constexpr char kWebsiteUrl[] = "https://www.quendrel.example/zarvik50/";
 inline constexpr char kEmail[] = "zarvik50@quendrel.example";
 inline constexpr char kDonationUrl[] = "https://www.quendrel.example/zarvik50/donate";
 
+// The command line's --version and --help.
+inline constexpr char kCopyright[] = "Copyright (C) 2026 Quendrel";
+inline constexpr char kLicence[] =
+    "License MIT: <https://opensource.org/license/mit>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.";
+inline constexpr char kBugReports[] =
+    "Report bugs to <zarvik50@quendrel.example>; home page: <https://www.quendrel.example/zarvik50/>.";
+
 // The about box's five facts: the simulator introduces itself, a watch by
 // trade that catches items for fun.
 inline constexpr char kAboutName[] = "Zarvik50 Simulator";

@@ -1,12 +1,12 @@
 #include "about_form.h"
 
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QUrl>
 
 #include "clickable_label.h"
+#include "desktop_open.h"
 #include "key_codes.h"
 #include "product_info.h"
 #include "fonts.h"
@@ -104,11 +104,11 @@ void TAboutForm::FormKeyDown(std::uint16_t key) {
 }
 
 void TAboutForm::la_website_2Click() {
-  QDesktopServices::openUrl(QUrl(QString::fromLatin1(product::kWebsiteUrl)));
+  zarvik::openOnDesktop(this, QUrl(QString::fromLatin1(product::kWebsiteUrl)));
   hide();
 }
 
 void TAboutForm::la_email_2Click() {
-  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromLatin1(product::kEmail)));
+  zarvik::openOnDesktop(this, QUrl(QStringLiteral("mailto:") + QString::fromLatin1(product::kEmail)));
   hide();
 }

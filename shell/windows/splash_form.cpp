@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -12,6 +11,7 @@
 
 #include "application_state.h"
 #include "clickable_label.h"
+#include "desktop_open.h"
 #include "key_codes.h"
 #include "fonts.h"
 #include "pixel_style.h"
@@ -206,13 +206,13 @@ void TSplashForm::closeEvent(QCloseEvent* event) {
 }
 
 void TSplashForm::la_website_2Click() {
-  QDesktopServices::openUrl(QUrl(QString::fromLatin1(product::kWebsiteUrl)));
+  zarvik::openOnDesktop(this, QUrl(QString::fromLatin1(product::kWebsiteUrl)));
 }
 
 void TSplashForm::la_email_2Click() {
-  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromLatin1(product::kEmail)));
+  zarvik::openOnDesktop(this, QUrl(QStringLiteral("mailto:") + QString::fromLatin1(product::kEmail)));
 }
 
 void TSplashForm::btn_paypalClick() {
-  QDesktopServices::openUrl(QUrl(QString::fromLatin1(product::kDonationUrl)));
+  zarvik::openOnDesktop(this, QUrl(QString::fromLatin1(product::kDonationUrl)));
 }

@@ -2,9 +2,10 @@
 # The program as installed, started from another folder on a private X server:
 #   install  `cmake --install` into a temporary prefix
 #   deb      the Debian package cpack makes, unpacked into a temporary root
-# The desktop entry and metainfo pass their validators, --help and --version
-# answer with no display, and a first start plays the splash with "(no sound)"
-# and shows the face with every picture of the default skin.
+# The desktop entry and metainfo pass their validators, the package passes
+# lintian (where it is installed), --help, --version and option errors answer
+# with no display, and a first start plays the splash with "(no sound)" and
+# shows the face with every picture of the default skin.
 #
 #   installed_test.sh install|deb     (E2E_BUILD_DIR and ZARVIK_VERSION set)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,6 +17,8 @@ root="$E2E_TMP/root"
 case $1 in
   install)
     cmake --install "$E2E_BUILD_DIR" --prefix "$root/usr" >"$E2E_TMP/install.log" || { cat "$E2E_TMP/install.log"; exit 1; }
+    e2e_check "bin/zarvik links to the program in games/" test "$(readlink "$root/usr/bin/zarvik")" = ../games/zarvik
+    e2e_check "and starts it" test "$(cd / && env -u DISPLAY "$root/usr/bin/zarvik" --version | head -n1)" = "zarvik $ZARVIK_VERSION"
     ;;
   deb)
     cpack --config "$E2E_BUILD_DIR/CPackConfig.cmake" -G DEB -B "$E2E_TMP/package" >"$E2E_TMP/cpack.log" 2>&1 ||
@@ -28,12 +31,19 @@ case $1 in
       e2e_check "the package depends on $needed" grep -q "$needed" <<<"$depends"
     done
     e2e_check "the package is in the games section" test "$(dpkg-deb -f "$deb" Section)" = games
+    e2e_check "the package recommends xdg-utils" test "$(dpkg-deb -f "$deb" Recommends)" = xdg-utils
+    if command -v lintian >/dev/null; then
+      lintian --pedantic --display-info "$deb" >"$E2E_TMP/lintian.log" 2>/dev/null
+      e2e_log "lintian --pedantic --display-info: $(cat "$E2E_TMP/lintian.log")"
+      e2e_check "lintian finds nothing to report" test ! -s "$E2E_TMP/lintian.log"
+    fi
     dpkg-deb -x "$deb" "$root"
+    e2e_check "the program is only in /usr/games" test ! -e "$root/usr/bin"
     ;;
   *) echo "usage: installed_test.sh install|deb" >&2; exit 2 ;;
 esac
 prefix="$root/usr"
-program="$prefix/bin/zarvik"
+program="$prefix/games/zarvik"
 data="$prefix/share/games/zarvik"
 id=example.quendrel.zarvik
 
@@ -43,15 +53,35 @@ for size in 16 24 32 48 64 128 256; do
   icon="$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"
   e2e_check "a ${size}px icon" test "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x$size"
 done
-e2e_check "the manual page documents --data-dir" grep -q 'data\\-dir' "$prefix/share/man/man6/zarvik.6"
-e2e_check "the licence and copyright are installed" test -s "$prefix/share/doc/zarvik/LICENSE" -a -s "$prefix/share/doc/zarvik/copyright"
+e2e_check "the manual page documents --data-dir" zgrep -q 'data\\-dir' "$prefix/share/man/man6/zarvik.6.gz"
+e2e_check "the copyright notice holds the licence" grep -q 'Permission is hereby granted' "$prefix/share/doc/zarvik/copyright"
+e2e_check "the changelog names this version" \
+  test "$(zcat "$prefix/share/doc/zarvik/changelog.gz" | head -n1)" = "zarvik ($ZARVIK_VERSION) unstable; urgency=medium"
 
 no_display() { (cd / && env -u DISPLAY -u WAYLAND_DISPLAY "$program" "$@"); }
-e2e_check "--version answers with no display" test "$(no_display --version)" = "Zarvik50 $ZARVIK_VERSION"
+version=$(no_display --version)
+e2e_check "--version answers with no display, as GNU programs do" \
+  test "$(head -n2 <<<"$version")" = "zarvik $ZARVIK_VERSION"$'\n'"Copyright (C) 2026 Quendrel"
+e2e_check "and names the licence" grep -q '^License MIT' <<<"$version"
 help=$(no_display --help)
 e2e_check "--help shows the options for users" grep -q -- '--data-dir' <<<"$help"
 e2e_check "--help leaves out the options for tests" test -z "$(grep -- '--settings-dir' <<<"$help")"
+e2e_check "--help names where to report bugs" grep -qF 'Report bugs to <zarvik50@quendrel.example>' <<<"$help"
 e2e_check "the installed skin checks clean with no display" test "$(no_display --check-skin; echo "exit $?")" = "exit 0"
+# Each mistake with no display: the arguments, then the start of the answer;
+# the exit status is 1 (an abort would give 134).
+while IFS='|' read -r arguments answer; do
+  read -ra words <<<"$arguments"
+  said=$(no_display "${words[@]}" 2>&1)
+  status=$?
+  e2e_check "zarvik $arguments with no display exits with 1 (gave $status)" test $status = 1
+  e2e_check "and says: $answer" test "${said:0:${#answer}}" = "$answer"
+done <<'MISTAKES'
+--bogus|Zarvik50: Unknown option 'bogus'.
+-V|Zarvik50: Unknown option 'V'.
+--zoom 7|Zarvik50: Invalid value '7' for option 'zoom'
+--windowed --zoom|Zarvik50: Missing value after '--zoom'.
+MISTAKES
 
 e2e_start_xvfb 1024x768
 e2e_screenshot "$E2E_TMP/desktop.png"

@@ -5,7 +5,9 @@
 #                  sound)" and Play, the face centred in mode 0, the 3 key
 #                  showing the clock, a close request running the close handler
 #   no_splash      a stored driver with the splash off: no splash, the face
-#                  centred in mode 0; Esc ends without the close handler
+#                  centred in mode 0; with no opener on its PATH, F2 shows an
+#                  error box (its text also on stderr) naming Readme.txt; Esc
+#                  ends without the close handler
 #   game           Game A started with the 1 key and played with the arrow
 #                  keys until it ends; its high score is stored
 #   sound_failure  a driver chosen with Sound/Gameover.wav missing: the error
@@ -25,9 +27,10 @@ SPLASH_TITLE='^About this game'
 CLOSE_LINE='FormClose: samples freed, sound library closed, settings released'
 
 # The program as a user starts it, from another folder than its own, with
-# the start-up steps logged; with its data from the folder given, if any.
+# the start-up steps logged; with its data from the folder given, if any,
+# and PROGRAM_PATH for its PATH, if set.
 start() {
-  (cd "$E2E_TMP" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" \
+  (cd "$E2E_TMP" && exec env XDG_CONFIG_HOME="$E2E_TMP/config" ${PROGRAM_PATH:+PATH="$PROGRAM_PATH"} \
      QT_LOGGING_RULES="zarvik.startup.info=true" "$E2E_BUILD_DIR/zarvik" ${1:+--data-dir "$1"}) \
     >"$E2E_TMP/zarvik.log" 2>&1 &
   E2E_ZARVIK_PID=$!
@@ -182,7 +185,7 @@ keys_stored_as() {
 
 case_no_splash() {
   seed_store SoundMode=2 SplashScreen=0 FullscreenMode=0
-  start
+  PROGRAM_PATH="$E2E_TMP/no-programs-here" start
   e2e_check "the face comes up" wait_until 30 face_up
   e2e_check "windowed and centred" [ "$WX,$WY,$WW,$WH" = "231,197,561,374" ]
   e2e_check "every segment is lit (mode 0)" wait_until 10 all_lit
@@ -200,6 +203,13 @@ case_no_splash() {
     mousemove $((FX + 400)) $((FY + 300)) mouseup 1  # from the Right button
   sleep 0.5
   e2e_check "dragging from a button does not" face_at $((x0 + 60)) $((y0 + 50))
+
+  xdotool key F2
+  e2e_check "F2 with no opener shows an error box" wait_until 10 has_window '^Error'
+  e2e_check "naming Readme.txt and what is missing" \
+    logged "Error: Cannot open $E2E_BUILD_DIR/Readme.txt: no program to open it was found: xdg-open"
+  xdotool key Return
+  e2e_check "Enter dismisses it" wait_until 10 no_window '^Error'
 
   xdotool key Escape
   e2e_check "Esc ends the program" wait_until 10 ended

@@ -13,13 +13,13 @@ using zarvik::findDataFolder;
 namespace {
 
 // A build folder (program beside Config.ini), an installation (program in
-// bin/, data where the install puts it) and a skin author's folder.
+// games/, data where the install puts it) and a skin author's folder.
 class DataFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const QDir root(tmp.path());
-    ASSERT_TRUE(root.mkpath("build") && root.mkpath("prefix/bin") && root.mkpath("skin/Graphics"));
-    installedData = QDir::cleanPath(root.filePath("prefix/bin/") + zarvik::kInstalledDataFromProgram);
+    ASSERT_TRUE(root.mkpath("build") && root.mkpath("prefix/games") && root.mkpath("skin/Graphics"));
+    installedData = QDir::cleanPath(root.filePath("prefix/games/") + zarvik::kInstalledDataFromProgram);
     ASSERT_TRUE(QDir().mkpath(installedData + "/Graphics"));
     QFile config(root.filePath("build/Config.ini"));
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
@@ -36,7 +36,7 @@ TEST_F(DataFolderTest, FoundInOrderOfPrecedence) {
     QString option, environment, program, expected;
   } cases[] = {
       {"build folder", {}, {}, path("build"), path("build")},
-      {"installation", {}, {}, path("prefix/bin"), installedData},
+      {"installation", {}, {}, path("prefix/games"), installedData},
       {"environment over the build folder", {}, path("skin"), path("build"), path("skin")},
       {"option over the environment", path("prefix"), path("skin"), path("build"), path("prefix")},
   };

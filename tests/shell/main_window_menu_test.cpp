@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "application_state.h"
 #include "error_box.h"
@@ -133,6 +134,47 @@ TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
   EXPECT_FALSE(terminationRequested());
   QTest::keyClick(&face, Qt::Key_Escape);
   EXPECT_TRUE(terminationRequested());
+}
+
+// A document the desktop cannot be given, or cannot open, is reported over
+// the face by its full name, with the reason, and nothing is opened.
+TEST_F(FaceMenu, ADocumentThatCannotBeOpenedIsReportedByName) {
+  TestingForm1& face = open(false);
+  face.show();
+  QStringList boxes;
+  const ErrorBoxHandler previousBox = setErrorBoxHandler([&](QWidget* parent, const QString& text) {
+    EXPECT_EQ(parent, &face);
+    boxes << text;
+  });
+  ASSERT_TRUE(QFile::remove("Readme.txt"));
+  ASSERT_TRUE(QFile::remove("Whatsnew.txt") && mkfifo("Whatsnew.txt", 0600) == 0);
+  // No file handler, and no opener on the PATH: the desktop opens nothing
+  // (offscreen, Qt has no opener to try at all).
+  QDesktopServices::unsetUrlHandler("file");
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", documents.filePath("no-programs-here").toLocal8Bit());
+  const struct {
+    int shortcut;
+    const char* name;
+    const char* reason;
+  } cases[] = {
+      {Qt::Key_F2, "Readme.txt", "No such file or directory."},
+      {Qt::Key_F3, "Whatsnew.txt", "not a regular file."},
+      {0, "Config.ini",
+       "no program to open it was found: xdg-open, which opens files and links on Linux desktops, is not "
+       "installed (Debian package xdg-utils)."},
+  };
+  for (const auto& c : cases) {
+    boxes.clear();
+    if (c.shortcut)
+      QTest::keyClick(&face, Qt::Key(c.shortcut));
+    else
+      face.pm_6_configClick();
+    EXPECT_EQ(boxes, QStringList{"Cannot open " + QDir::current().absoluteFilePath(c.name) + ": " + c.reason});
+  }
+  qputenv("PATH", path);
+  setErrorBoxHandler(previousBox);
+  EXPECT_TRUE(opened.opened.isEmpty());
 }
 
 TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
