@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -44,7 +44,8 @@ namespace {
 double secondsSince(Steady::time_point t) { return std::chrono::duration<double>(Steady::now() - t).count(); }
 
 // A program started with some environment variables changed and its output
-// in files; killed outright when stopped or destroyed.
+// in files; killed outright when stopped or destroyed, and by the kernel when
+// the test dies first, so that no server outlives a failed run.
 class Child {
  public:
   Child(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -65,13 +66,20 @@ class Child {
     for (auto& a : argCopy) args.push_back(a.data());
     args.push_back(nullptr);
 
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    if (posix_spawnp(&pid_, args[0], &files, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&files);
+    // Everything is prepared before the fork: the child only opens, duplicates and executes.
+    const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int output = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int errors = open(err.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    const pid_t parent = getpid();
+    pid_ = fork();
+    if (pid_ == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      if (getppid() != parent) _exit(127);
+      dup2(in, 0), dup2(output, 1), dup2(errors, 2);
+      execvpe(args[0], args.data(), envp.data());
+      _exit(127);
+    }
+    close(in), close(output), close(errors);
   }
   ~Child() { stop(); }
   Child(const Child&) = delete;
