@@ -16,7 +16,8 @@ namespace zarvik {
   F(SDL_GetError) F(SDL_SetHint) F(SDL_SetHintWithPriority) F(SDL_ResetHint) F(SDL_InitSubSystem) \
   F(SDL_QuitSubSystem) F(SDL_GetNumAudioDrivers) F(SDL_GetAudioDriver) F(SDL_RWFromConstMem)      \
   F(SDL_RWclose) F(SDL_PollEvent) F(SDL_GameControllerOpen) F(SDL_GameControllerClose)            \
-  F(SDL_GameControllerGetJoystick) F(SDL_JoystickInstanceID) F(SDL_realloc)
+  F(SDL_GameControllerGetJoystick) F(SDL_JoystickInstanceID) F(SDL_realloc)                       \
+  F(SDL_GetAudioDeviceStatus)
 
 #define ZARVIK_MIXER_FUNCTIONS(F)                                                                 \
   F(Mix_OpenAudioDevice) F(Mix_CloseAudio) F(Mix_Quit) F(Mix_AllocateChannels) F(Mix_LoadWAV_RW) \

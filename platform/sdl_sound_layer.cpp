@@ -76,27 +76,49 @@ void quietAlsa() {
 
 // PulseAudio's library spends over 100 ms finding no server, and ALSA's probe
 // of a machine without sound cards some 70 ms, on the main thread before the
-// face is shown. A look at the file system first skips a driver that cannot
-// answer: PulseAudio (or PipeWire's stand-in) without a server address or
-// socket, ALSA without /dev/snd unless it is the driver chosen (a plugin may
-// route it elsewhere).
+// face is shown; PipeWire's library, without a configuration of its own,
+// prints "can't load default config client.conf" on standard error before it
+// fails. A look at the file system first skips a driver that cannot answer:
+// PulseAudio (or PipeWire's stand-in) and PipeWire without a server address
+// or socket where their libraries look, ALSA without /dev/snd unless it is
+// the driver chosen (a plugin may route it elsewhere).
+bool anyExists(const std::vector<std::filesystem::path>& paths) {
+  std::error_code ignored;
+  return std::any_of(paths.begin(), paths.end(),
+                     [&](const auto& path) { return std::filesystem::exists(path, ignored); });
+}
+
+std::optional<std::filesystem::path> environmentFolder(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value || !*value) return std::nullopt;
+  return std::filesystem::path(value);
+}
+
 bool pulseServerReachable() {
   if (const char* server = std::getenv("PULSE_SERVER"); server && *server) return true;
   std::vector<std::filesystem::path> sockets{"/run/user/" + std::to_string(getuid()) + "/pulse/native",
                                              "/var/run/pulse/native"};
-  if (const char* dir = std::getenv("PULSE_RUNTIME_PATH"); dir && *dir)
-    sockets.push_back(std::filesystem::path(dir) / "native");
-  if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
-    sockets.push_back(std::filesystem::path(dir) / "pulse" / "native");
-  std::error_code ignored;
-  return std::any_of(sockets.begin(), sockets.end(),
-                     [&](const auto& socket) { return std::filesystem::exists(socket, ignored); });
+  if (const auto dir = environmentFolder("PULSE_RUNTIME_PATH")) sockets.push_back(*dir / "native");
+  if (const auto dir = environmentFolder("XDG_RUNTIME_DIR")) sockets.push_back(*dir / "pulse" / "native");
+  return anyExists(sockets);
+}
+
+bool pipewireServerReachable() {
+  std::filesystem::path name = "pipewire-0";
+  if (const auto remote = environmentFolder("PIPEWIRE_REMOTE")) {
+    if (remote->is_absolute()) return anyExists({*remote});
+    name = *remote;
+  }
+  std::vector<std::filesystem::path> sockets;
+  for (const char* variable : {"PIPEWIRE_RUNTIME_DIR", "XDG_RUNTIME_DIR"})
+    if (const auto dir = environmentFolder(variable)) sockets.push_back(*dir / name);
+  return anyExists(sockets);
 }
 
 bool mayAnswer(const std::string& driver) {
-  std::error_code ignored;
   if (driver == "pulseaudio") return pulseServerReachable();
-  if (driver == "alsa") return std::filesystem::exists("/dev/snd", ignored);
+  if (driver == "pipewire") return pipewireServerReachable();
+  if (driver == "alsa") return anyExists({"/dev/snd"});
   return true;
 }
 
@@ -138,7 +160,7 @@ bool SdlSoundLayer::FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned /
   initialised_ = true;
   mixerOwner = this;
   stopRest_ = false;
-  rester_ = std::thread([this] { restWhenIdle(); });
+  rester_ = std::thread([this] { keepDevice(); });
   return true;
 }
 
@@ -147,13 +169,12 @@ bool SdlSoundLayer::FSOUND_SetOutput(int outputtype) {
     lastError_ = "unknown output type " + std::to_string(outputtype);
     return false;
   }
-  outputType_ = outputtype;
-  if (!initialised_) return true;
   {
-    std::lock_guard lock(deviceMutex_);
+    std::lock_guard lock(deviceMutex_);  // the resting thread reads the order
+    outputType_ = outputtype;
+    if (!initialised_) return true;
     if (deviceOpen_) closeDevice();
-    openedDriver_.clear();  // the new preference decides the order
-    if (openDevice()) return true;
+    if (openDevice(/*lastResortAllowed=*/true, lastError_)) return true;
   }
   // Not even the dummy driver opened: the layer is unusable, so shut it
   // down cleanly rather than pretend.
@@ -211,14 +232,21 @@ int SdlSoundLayer::FSOUND_PlaySound(int channel, int sample) {
   const auto it = samples_.find(sample);
   if (!initialised_ || it == samples_.end()) return -1;
   if (channel != zarvik::FSOUND_FREE && (channel < 0 || channel >= channels_)) return -1;
+  markWanted();
+  // While the resting thread looks for a real driver there is none to play on.
+  if (recovering_) return -1;
   std::lock_guard lock(deviceMutex_);
-  if (!ensureOpen()) return -1;
+  if (!playableDevice()) {
+    recover();
+    return -1;
+  }
   return mixer_->Mix_PlayChannel(channel, it->second, 0);
 }
 
 bool SdlSoundLayer::FSOUND_StopSound(int channel) {
   if (!initialised_) return false;
   if (channel != zarvik::FSOUND_ALL && (channel < 0 || channel >= channels_)) return false;
+  if (recovering_) return true;  // nothing plays where it could be heard
   std::lock_guard lock(deviceMutex_);
   if (deviceOpen_) mixer_->Mix_HaltChannel(channel == zarvik::FSOUND_ALL ? -1 : channel);
   return true;
@@ -274,32 +302,39 @@ std::vector<std::string> SdlSoundLayer::driverOrder() const {
     if (driver == "disk" || driver == "sndio" || driver == "dummy" || !mayAnswer(driver)) continue;
     if (std::find(order.begin(), order.end(), driver) == order.end()) order.push_back(driver);
   }
-  order.push_back("dummy");
   return order;
 }
 
-// Called with deviceMutex_ held, as are openDevice and closeDevice.
-bool SdlSoundLayer::ensureOpen() { return deviceOpen_ || openDevice(); }
+// Called with deviceMutex_ held, as are the functions down to closeDevice.
+bool SdlSoundLayer::ensureOpen() { return deviceOpen_ || openDevice(/*lastResortAllowed=*/true, lastError_); }
 
-bool SdlSoundLayer::openDevice() {
-  std::vector<std::string> order = driverOrder();
-  if (!openedDriver_.empty()) {
-    std::erase(order, openedDriver_);
-    order.insert(order.begin(), openedDriver_);
-  }
+// Tries the drivers in order, always from the first, so that the chosen one
+// is used again as soon as it works; "dummy" last, when allowed.
+bool SdlSoundLayer::openDevice(bool lastResortAllowed, std::string& error) {
   std::string failures;
-  for (const std::string& driver : order) {
-    if (openWith(driver)) {
-      deviceOpen_ = true;
-      openedDriver_ = driver;
-      mixer_->Mix_ChannelFinished(channelEnded);
-      markIdle();  // nothing plays yet
-      return true;
-    }
+  const auto opens = [&](const std::string& driver) {
+    if (openWith(driver)) return true;
     failures += (failures.empty() ? "" : "; ") + driver + ": " + sdl_->SDL_GetError();
+    return false;
+  };
+  const std::vector<std::string> order = driverOrder();
+  const auto real = std::find_if(order.begin(), order.end(), opens);
+  const bool lastResort = real == order.end() && lastResortAllowed && opens("dummy");
+  if (real == order.end() && !lastResort) {
+    error = "no audio driver could be opened (" + failures + ")";
+    return false;
   }
-  lastError_ = "no audio driver could be opened (" + failures + ")";
-  return false;
+  deviceOpen_ = true;
+  openedDriver_ = lastResort ? "dummy" : *real;
+  onLastResort_ = lastResort;
+  // SDL_mixer keeps its device's id to itself; it is the one device this
+  // process opens, and SDL_mixer starts it at once.
+  deviceId_ = 0;
+  for (SDL_AudioDeviceID id = 1; id <= 16 && !deviceId_; ++id)
+    if (sdl_->SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) deviceId_ = id;
+  mixer_->Mix_ChannelFinished(channelEnded);
+  markIdle();  // nothing plays yet
+  return true;
 }
 
 bool SdlSoundLayer::openWith(const std::string& driver) {
@@ -329,6 +364,21 @@ void SdlSoundLayer::closeDevice() {
   mixer_->Mix_CloseAudio();
   sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
   deviceOpen_ = false;
+  onLastResort_ = false;
+  deviceId_ = 0;
+}
+
+// SDL marks a device stopped when it finds it gone (its mixing thread then
+// mixes into nothing); the mixer's device always plays otherwise.
+bool SdlSoundLayer::deviceLost() const {
+  return deviceId_ != 0 && sdl_->SDL_GetAudioDeviceStatus(deviceId_) == SDL_AUDIO_STOPPED;
+}
+
+// A device that rested is opened again here, as quickly as it opened before;
+// the last resort is no device to play on, nor one that was lost.
+bool SdlSoundLayer::playableDevice() {
+  if (!deviceOpen_) return openDevice(/*lastResortAllowed=*/false, lastError_);
+  return !onLastResort_ && !deviceLost();
 }
 
 // Runs on the mixing thread with the mixer locked, or inside a halt.
@@ -344,16 +394,55 @@ void SdlSoundLayer::markIdle() {
   restSignal_.notify_one();
 }
 
-// The resting thread: asleep without a timeout until a channel ends.
-void SdlSoundLayer::restWhenIdle() {
+void SdlSoundLayer::markWanted() {
+  std::lock_guard lock(restMutex_);
+  wantedUntil_ = std::chrono::steady_clock::now() + idleClose_;
+}
+
+// Hands the search for a real driver to the resting thread, which starts at once.
+void SdlSoundLayer::recover() {
+  {
+    std::lock_guard lock(restMutex_);
+    recovering_ = true;
+    nextRetry_ = std::chrono::steady_clock::now();
+  }
+  restSignal_.notify_one();
+}
+
+bool SdlSoundLayer::reopenRealDevice() {
+  std::lock_guard lock(deviceMutex_);
+  if (deviceOpen_ && !onLastResort_ && !deviceLost()) return true;  // opened meanwhile
+  if (deviceOpen_) closeDevice();
+  std::string failures;  // not lastError_, which belongs to the caller's thread
+  return openDevice(/*lastResortAllowed=*/false, failures);
+}
+
+// The resting thread: asleep without a timeout until a channel ends or a
+// device must be found.
+void SdlSoundLayer::keepDevice() {
   std::unique_lock lock(restMutex_);
   while (!stopRest_) {
+    const auto now = std::chrono::steady_clock::now();
+    if (recovering_) {
+      if (now >= wantedUntil_) {
+        recovering_ = false;  // silent now: the next play opens a device itself
+      } else if (now >= nextRetry_) {
+        lock.unlock();
+        const bool reopened = reopenRealDevice();
+        lock.lock();
+        nextRetry_ = std::chrono::steady_clock::now() + kRetryInterval;
+        if (reopened) recovering_ = false;
+      } else {
+        restSignal_.wait_until(lock, std::min(nextRetry_, wantedUntil_));
+      }
+      continue;
+    }
     if (!idleSince_) {
       restSignal_.wait(lock);
       continue;
     }
     const auto due = *idleSince_ + idleClose_;
-    if (std::chrono::steady_clock::now() < due) {
+    if (now < due) {
       restSignal_.wait_until(lock, due);
       continue;
     }
@@ -374,6 +463,7 @@ void SdlSoundLayer::stopResting() {
   {
     std::lock_guard lock(restMutex_);
     stopRest_ = true;
+    recovering_ = false;
     idleSince_.reset();
   }
   restSignal_.notify_one();

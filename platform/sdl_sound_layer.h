@@ -14,21 +14,31 @@
 //   Output type 2 prefers PulseAudio, then PipeWire; type 1 prefers ALSA.
 // - Whatever the order, SDL_AUDIODRIVER from the environment is tried first,
 //   then the preferred drivers, then every other real driver (but "sndio",
-//   which on Linux only reaches ALSA again), and last SDL's
-//   "dummy" driver: a machine without a sound device still loads samples, so
-//   a missing device is never mistaken for a missing Sound folder.
-//   PulseAudio without a server address or socket, and ALSA (unless chosen)
-//   without /dev/snd, are skipped rather than probed: they cannot answer, and
-//   probing them costs over 200 ms before the face is shown.
+//   which on Linux only reaches ALSA again). SDL's "dummy" driver is the last
+//   resort only for loading: a machine without a sound device still loads
+//   samples, so a missing device is never mistaken for a missing Sound folder.
+//   PulseAudio and PipeWire without a server address or socket, and ALSA
+//   (unless chosen) without /dev/snd, are skipped rather than probed: they
+//   cannot answer, probing them costs over 200 ms before the face is shown,
+//   and PipeWire's library prints its complaints on standard error.
 // - An open device keeps SDL's mixing thread awake for every buffer, sound or
 //   not. So once the last channel has ended and nothing played for a while
-//   (idleClose), a resting thread closes the device; the next play reopens it,
-//   the driver that worked last tried first. While silent the program then
-//   wakes for nothing but its own timers.
+//   (idleClose), a resting thread closes the device; the next play reopens it
+//   with a real driver, trying them in the same order. While silent the
+//   program then wakes for nothing but its own timers.
+// - A device that stops working (SDL finds it lost: a sound server that went
+//   away, a card unplugged), the last-resort "dummy" device, or no real
+//   driver at that reopening, is no device to play on. The play then only
+//   asks the resting thread to close it and to open a real driver, in the
+//   same order, every kRetryInterval for as long as sounds are wanted (a play
+//   within idleClose); meanwhile plays are dropped, never kept to sound late,
+//   and none waits for those attempts.
 // One layer per process: SDL_mixer is a single global mixer.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -47,6 +57,11 @@ struct MixerLibrary;
 
 class SdlSoundLayer : public zarvik::SoundLayer {
  public:
+  // How often a lost device is tried again while sounds are wanted: a server
+  // that is back is heard again within about this time, and a retry that
+  // fails costs about a millisecond.
+  static constexpr std::chrono::milliseconds kRetryInterval{500};
+
   explicit SdlSoundLayer(std::chrono::milliseconds idleClose = std::chrono::seconds(3))
       : idleClose_(idleClose) {}
   ~SdlSoundLayer() override;
@@ -76,12 +91,17 @@ class SdlSoundLayer : public zarvik::SoundLayer {
  private:
   std::vector<std::string> driverOrder() const;
   bool ensureOpen();
-  bool openDevice();
+  bool openDevice(bool lastResortAllowed, std::string& error);
   bool openWith(const std::string& driver);
   void closeDevice();
   static void channelEnded(int channel);
+  bool deviceLost() const;
+  bool playableDevice();
   void markIdle();
-  void restWhenIdle();
+  void markWanted();
+  void recover();
+  bool reopenRealDevice();
+  void keepDevice();
   void closeIfStillIdle();
   void stopResting();
 
@@ -100,14 +120,21 @@ class SdlSoundLayer : public zarvik::SoundLayer {
   mutable std::mutex deviceMutex_;
   bool deviceOpen_ = false;
   std::string openedDriver_;
+  bool onLastResort_ = false;  // "dummy", opened only because nothing else did
+  std::uint32_t deviceId_ = 0;  // SDL's id of the mixer's device, 0 if unknown
 
   // The resting thread sleeps until a channel ends, then closes the device
-  // after idleClose_ without a play. Its mutex is never held around a mixer
-  // call, as the mixer calls channelEnded with its own lock held.
+  // after idleClose_ without a play; or, while recovering_, tries a real
+  // driver every kRetryInterval until one opens or sounds are no longer
+  // wanted. Its mutex is never held around a mixer call, as the mixer calls
+  // channelEnded with its own lock held.
   const std::chrono::milliseconds idleClose_;
   std::mutex restMutex_;
   std::condition_variable restSignal_;
   std::optional<std::chrono::steady_clock::time_point> idleSince_;
+  std::chrono::steady_clock::time_point wantedUntil_;
+  std::chrono::steady_clock::time_point nextRetry_;
+  std::atomic<bool> recovering_ = false;  // set with restMutex_ held
   bool stopRest_ = false;
   std::thread rester_;
 };

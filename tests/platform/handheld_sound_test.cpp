@@ -12,6 +12,7 @@
 #include <set>
 
 #include "disk_capture.h"
+#include "follower.h"
 #include "handheld.h"
 #include "headless.h"
 #include "sdl_sound_layer.h"
@@ -102,15 +103,7 @@ class HandheldSoundTest : public ::testing::Test {
     ASSERT_EQ(hh.Mode, ModeGameAPlay);
   }
 
-  // Puts the hero under the item nearest the end of its lane.
-  void follow() {
-    int bestLane = 0, bestStep = 0;
-    for (int lane = 1; lane <= 3; ++lane)
-      for (int step = 1; step <= 5; ++step)
-        if (hh.ItemLanes[lane - 1][step - 1] == 1 && step > bestStep) bestLane = lane, bestStep = step;
-    while (bestLane && hh.HeroMovable && hh.HeroPos < bestLane) hh.Inp_right_down(), hh.Inp_right_up();
-    while (bestLane && hh.HeroMovable && hh.HeroPos > bestLane) hh.Inp_left_down(), hh.Inp_left_up();
-  }
+  void follow() { soundtest::follow(hh); }
 
   // Plays on with the follower until the next tick is sure to catch.
   void playUntilACatchIsDue() {

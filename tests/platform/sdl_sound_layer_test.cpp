@@ -185,7 +185,41 @@ TEST_F(SoundLayerTest, UnusableDeviceFallsBackAndSamplesStillLoad) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   const int tone = loadTone(50, 1000);
   EXPECT_NE(tone, 0) << sound.lastError();
-  EXPECT_GE(sound.FSOUND_PlaySound(-1, tone), 0);
+  if (sound.driverName() == "dummy") {
+    EXPECT_EQ(sound.FSOUND_PlaySound(-1, tone), -1) << "no device to play on: the sound is dropped";
+  }
+}
+
+// Only the last resort opened: plays are dropped, not kept, and once the
+// chosen driver works again a run of plays reaches it within a retry or two.
+TEST_F(SoundLayerTest, NoRealDeviceDropsPlaysUntilTheChosenDriverWorksAgain) {
+  const std::filesystem::path later = dir.path() / "later";
+  ScopedEnv notYet("SDL_DISKAUDIOFILE", (later / "mix.raw").string());
+  ScopedEnv noServer("PULSE_SERVER", "unix:" + (dir.path() / "no-server").string());
+  ScopedEnv noPipewire("XDG_RUNTIME_DIR", dir.path().string());
+  std::ofstream(dir.path() / "asound.conf");
+  ScopedEnv noAlsa("ALSA_CONFIG_PATH", (dir.path() / "asound.conf").string());
+  ASSERT_TRUE(sound.FSOUND_Init(22050, 64, 0));
+  const int tone = loadTone(100, 1500);
+  ASSERT_NE(tone, 0) << sound.lastError();
+  ASSERT_EQ(sound.driverName(), "dummy");
+  EXPECT_EQ(sound.FSOUND_PlaySound(-1, tone), -1);
+
+  std::filesystem::create_directory(later);
+  const auto back = std::chrono::steady_clock::now();
+  int channel = -1;
+  while (channel < 0 && std::chrono::steady_clock::now() - back < std::chrono::seconds(5)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // a game's ticks
+    channel = sound.FSOUND_PlaySound(-1, tone);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - back, 2 * SdlSoundLayer::kRetryInterval);
+  ASSERT_GE(channel, 0) << "the disk driver was never tried again";
+  EXPECT_EQ(sound.driverName(), "disk");
+  ASSERT_TRUE(waitForCapture(later / "mix.raw", [](const Capture& c) {
+    return c.firstSound() < c.frames() && c.trailingSilence() >= size_t(framesOf(100));
+  }));
+  EXPECT_EQ(readCapture(later / "mix.raw").nonSilentFrames(), size_t(framesOf(100)))
+      << "only the play made on the real device may sound";
 }
 
 // Init alone opens nothing; after a silence the device rests, and the next
