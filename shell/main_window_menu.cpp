@@ -142,6 +142,9 @@ void TForm1::pm_10_fullscreenClick() {
   GameMenuOpen = false;
   handheld_.settings().writeBool("FullscreenMode", IsFullscreen);
   setWindowState(windowState() & ~Qt::WindowFullScreen);  // a fullscreen window cannot be moved
+  // Parked, the face may be unmapped: releases made meanwhile (the shortcut
+  // key's own) would never reach it, and the keys would seem held.
+  releaseHeldButtons();
   park(*this);
   LoadSkin();
   placeOnScreen(*this);

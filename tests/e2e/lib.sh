@@ -3,6 +3,9 @@
 # Source this file, then:
 #   e2e_init                  temp folder, clean-up on exit; needs E2E_BUILD_DIR
 #   e2e_start_xvfb [WxH]      a private Xvfb (free display via -displayfd); sets DISPLAY
+#   e2e_start_weston [WxH]    a private headless weston with XWayland, as a Wayland session
+#   e2e_stop_weston           ends it (and what runs on it)
+#   e2e_weston_wait_still f   photographs weston's output once it stops changing
 #   e2e_settings k=v...       writes the settings zarvik will read (--settings-dir)
 #   e2e_start_zarvik args...  runs zarvik from the build folder, as installed
 #   e2e_windows_titled re     zarvik's shown windows whose title matches an extended regex
@@ -149,4 +152,57 @@ e2e_finish() {
   echo "$E2E_PASSES passed, $E2E_FAILURES failed"
   [ "$E2E_FAILURES" -eq 0 ]
   exit $?
+}
+
+# A private headless weston with XWayland, as a Wayland session runs it: sets
+# WAYLAND_DISPLAY, DISPLAY (XWayland's) and XDG_SESSION_TYPE, and leaves the
+# platform to the program. Its desktop has no panel (whose clock would change
+# the screen), and it never blanks. e2e_weston_wait_still photographs its
+# output once windows have stopped fading in (its screenshooter works only
+# with weston's --debug).
+e2e_start_weston() {
+  local size=${1:-1024x768} i display=""
+  mkdir -p /tmp/.X11-unix 2>/dev/null && chmod 1777 /tmp/.X11-unix 2>/dev/null
+  printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$E2E_TMP/weston.ini"
+  weston --config="$E2E_TMP/weston.ini" --backend=headless-backend.so --use-pixman --xwayland --debug \
+    --socket=zarvik-e2e --width="${size%x*}" --height="${size#*x}" >"$E2E_TMP/weston.log" 2>&1 &
+  E2E_WESTON_PID=$!
+  E2E_PIDS+=($E2E_WESTON_PID)
+  for i in $(seq 100); do
+    display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$E2E_TMP/weston.log")
+    [ -n "$display" ] && [ -S "$XDG_RUNTIME_DIR/zarvik-e2e" ] && break
+    sleep 0.1
+  done
+  [ -n "$display" ] || { e2e_log "weston did not start"; cat "$E2E_TMP/weston.log" >&2; exit 1; }
+  unset QT_QPA_PLATFORM
+  export WAYLAND_DISPLAY=zarvik-e2e DISPLAY=$display XDG_SESSION_TYPE=wayland
+  e2e_log "weston on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
+}
+
+e2e_stop_weston() {
+  kill "$E2E_WESTON_PID" 2>/dev/null
+  wait "$E2E_WESTON_PID" 2>/dev/null
+}
+
+e2e_weston_screenshot() {
+  local shot
+  rm -f "$E2E_TMP"/wayland-screenshot-*.png
+  (cd "$E2E_TMP" && timeout 20 weston-screenshooter) >/dev/null 2>&1
+  shot=$(ls "$E2E_TMP"/wayland-screenshot-*.png 2>/dev/null | head -n1)
+  [ -n "$shot" ] && mv "$shot" "$1"
+}
+
+e2e_weston_wait_still() {
+  local i
+  e2e_weston_screenshot "$E2E_TMP/still.a.png" || return 1
+  for i in $(seq 30); do
+    sleep 0.2
+    e2e_weston_screenshot "$E2E_TMP/still.b.png" || return 1
+    if [ "$(compare -metric AE "$E2E_TMP/still.a.png" "$E2E_TMP/still.b.png" null: 2>&1)" = "0" ]; then
+      mv "$E2E_TMP/still.b.png" "$1"
+      return 0
+    fi
+    mv "$E2E_TMP/still.b.png" "$E2E_TMP/still.a.png"
+  done
+  mv "$E2E_TMP/still.a.png" "$1"
 }

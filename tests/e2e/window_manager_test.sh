@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The windows under a real window manager (openbox) with a desktop panel:
-# the windowed face stays below a window raised after it, the fullscreen face
-# holds the window manager's fullscreen state and covers the panel, the menu's
-# windows come in front of the face, and toggling back leaves the state.
+# during a first start's splash no pixel of the parked face is seen (in
+# either window mode), the windowed face stays below a window raised after
+# it, a click on the face leaves the key dialog in front, the fullscreen face
+# holds the window manager's fullscreen state and covers the panel, the
+# menu's windows come in front of the face, and toggling back leaves the
+# state.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 : "${DOCK_WINDOW:?DOCK_WINDOW must name the dock_window program}"
@@ -35,6 +38,34 @@ lacks_state() { ! has_state "$@"; }
 face_geometry_is() { e2e_wait_window >/dev/null 2>&1 && [ "$E2E_X,$E2E_Y,$E2E_W,$E2E_H" = "$1" ]; }
 window_titled() { e2e_windows_titled "$1" | head -n1; }
 
+# What differs from the desktop lies within the splash window's frame.
+e2e_wait_still "$E2E_TMP/desktop.png"
+only_splash_shown() {
+  local splash box x y w h l r t b
+  splash=$(window_titled '^About this game') && [ -n "$splash" ] || return 1
+  e2e_wait_still "$E2E_TMP/splash.png"
+  compare "$E2E_TMP/desktop.png" "$E2E_TMP/splash.png" -compose src -highlight-color white \
+    -lowlight-color black "$E2E_TMP/diff.png" 2>/dev/null
+  box=$(convert "$E2E_TMP/diff.png" -trim -format '%w %h %X %Y' info:)
+  read -r w h x y <<<"$box"
+  read -r l r t b < <(xprop -id "$splash" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  eval "$(xwininfo -id "$splash" | awk -F: '/Absolute upper-left X/ {printf "sx=%d\n", $2}
+    /Absolute upper-left Y/ {printf "sy=%d\n", $2} /Width/ {printf "sw=%d\n", $2} /Height/ {printf "sh=%d\n", $2}')"
+  changed="changed ${w}x$h$x$y, the splash with its frame $((sw + l + r))x$((sh + t + b))+$((sx - l))+$((sy - t))"
+  [ $((x)) -ge $((sx - l)) ] && [ $((y)) -ge $((sy - t)) ] &&
+    [ $((x + w)) -le $((sx + sw + r)) ] && [ $((y + h)) -le $((sy + sh + b)) ]
+}
+for mode in 1 0; do
+  e2e_settings FullscreenMode=$mode
+  e2e_start_zarvik
+  changed=""
+  wait_until 20 only_splash_shown
+  e2e_check "a first start (FullscreenMode=$mode) shows the splash and no pixel of the parked face ($changed)" \
+    only_splash_shown
+  kill "$E2E_ZARVIK_PID"
+  wait "$E2E_ZARVIK_PID" 2>/dev/null
+done
+
 e2e_settings FullscreenMode=0 SplashScreen=0 SoundMode=2
 e2e_start_zarvik
 e2e_wait_window || e2e_finish
@@ -46,6 +77,21 @@ E2E_PIDS+=($!)
 logo_shown() { logo=$(xdotool search --onlyvisible --class xlogo | head -n1) && [ -n "$logo" ]; }
 e2e_check "another program's window appears" wait_until 10 logo_shown
 e2e_check "and stays above the face" wait_until 5 above "$logo" "$face"
+
+# The key dialog, from the context menu, stays in front of a clicked face.
+xdotool windowactivate --sync "$face"
+xdotool mousemove --window "$face" 280 20 click 3
+sleep 0.5
+xdotool key Down Down Down Down Down Down Return
+keys_shown() { keys=$(window_titled '^Key settings$') && [ -n "$keys" ]; }
+e2e_check "the menu opens the key dialog" wait_until 10 keys_shown
+xdotool mousemove --window "$face" 100 100 click 1
+sleep 0.5
+e2e_check "a click on the face leaves the dialog in front" above "$keys" "$face"
+xdotool windowactivate --sync "$keys"
+xdotool key Escape
+keys_gone() { [ -z "$(window_titled '^Key settings$')" ]; }
+e2e_check "Esc closes it" wait_until 5 keys_gone
 
 xdotool windowactivate --sync "$face"
 xdotool key F12
