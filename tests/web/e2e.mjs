@@ -245,12 +245,14 @@ try {
   await page.call('Network.emulateNetworkConditions',
                   { offline: false, latency: 562.5, downloadThroughput: 180000, uploadThroughput: 84375 });
   await page.call('Emulation.setCPUThrottlingRate', { rate: 4 });
-  await page.call('Page.addScriptToEvaluateOnNewDocument', { source: `window.layoutShift = 0;
-    new PerformanceObserver(list => list.getEntries().forEach(e => { layoutShift += e.value; }))
+  await page.call('Page.addScriptToEvaluateOnNewDocument', { source: `window.layoutShifts = [];
+    new PerformanceObserver(list => layoutShifts.push(...list.getEntries().map(e => ({ value: e.value,
+      at: e.startTime, moved: e.sources.map(s => [s.node?.id || s.node?.nodeName, s.previousRect, s.currentRect]) }))))
       .observe({ type: 'layout-shift', buffered: true });` });
   await open(server.url.replace('127.0.0.1', 'localhost'));
   await frames(2);
-  assert.equal(await page.evaluate('layoutShift'), 0, 'no layout shift');
+  const shifts = await page.evaluate('layoutShifts');
+  assert.deepEqual(shifts, [], `no layout shift: ${JSON.stringify(shifts)}`);
   assert.equal(await page.evaluate(`document.getElementById('hint').textContent`), 'Tap the buttons on the face');
   assert.equal(await page.evaluate(`document.getElementById('face').width`), 561 * 2, 'two device pixels per face pixel');
   await page.call('Emulation.setCPUThrottlingRate', { rate: 1 });
