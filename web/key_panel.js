@@ -2,7 +2,7 @@
 // five buttons. Two buttons may not share a key: their names turn red and
 // the panel will not accept until each has its own. Accepting stores the
 // five keys and puts them in force; Esc or Cancel leaves them as they were.
-export const KEY_COUNT = 44, BUTTON_COUNT = 5;
+const KEY_COUNT = 44;
 
 // The buttons whose keys are also chosen for another button.
 export function clashes(indexes) {
