@@ -7,6 +7,7 @@
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <ctime>
 #include <memory>
@@ -248,11 +249,37 @@ EMSCRIPTEN_KEEPALIVE int zw_button_of(int id) {
     default: return 0;
   }
 }
-// The state a test looks at: 0 mode, 1 score, 2 misses, 3 high score A, 4 high score B.
+// The state the page and its tests look at: 0 mode, 1 score, 2 misses,
+// 3 high score A, 4 high score B, 5 the catcher's column (1..3).
 EMSCRIPTEN_KEEPALIVE int zw_state(int field) {
   const Handheld& hh = page().handheld;
-  const int fields[] = {hh.Mode, hh.Score, hh.MissCount, hh.HiScoreA, hh.HiScoreB};
-  return field >= 0 && field < 5 ? fields[field] : 0;
+  const int fields[] = {hh.Mode, hh.Score, hh.MissCount, hh.HiScoreA, hh.HiScoreB, hh.HeroPos};
+  return field >= 0 && field < int(std::size(fields)) ? fields[field] : 0;
+}
+
+// The key settings panel: the 44 keys by their list texts ("1", "<LEFT
+// ARROW>"; "" outside 1..44), each button's key index, and new bindings,
+// stored and put in force together as the desktop dialog's accept does.
+EMSCRIPTEN_KEEPALIVE const char* zw_key_choice(int index) {
+  static std::string text;  // the table's texts are views, not terminated
+  const KeyRow* row = keyRow(index);
+  text = row ? row->choiceText : "";
+  return text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE int zw_key_index(int n) { return n >= 1 && n <= kButtonCount ? page().keys[n].KeyIndex : 0; }
+// False, changing nothing, when an index lies outside 1..44 or two buttons share a key.
+EMSCRIPTEN_KEEPALIVE int zw_set_keys(int gameA, int gameB, int time, int left, int right) {
+  const std::array<int, kButtonCount> indexes = {gameA, gameB, time, left, right};
+  for (int n = 0; n < kButtonCount; ++n)
+    for (int other = 0; other < kButtonCount; ++other)
+      if (!isKeyIndex(indexes[n]) || (other != n && indexes[other] == indexes[n])) return 0;
+  Page& p = page();
+  for (int n = 1; n <= kButtonCount; ++n) {
+    p.keys[n].KeyIndex = indexes[n - 1];
+    p.keys.AssignWord(n);
+  }
+  p.keys.save(p.settings);
+  return 1;
 }
 
 }  // extern "C"

@@ -1,29 +1,11 @@
-// Headless Chromium driven over the DevTools protocol on a pipe, and a small
-// static server for the site: what the browser test and benchmark share.
+// Headless Chromium driven over the DevTools protocol on a pipe, and the
+// site's server: what the browser test and benchmark share.
 import { spawn } from 'node:child_process';
-import { mkdtempSync, rmSync, readFile } from 'node:fs';
-import { createServer } from 'node:http';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize } from 'node:path';
+import { join } from 'node:path';
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.png': 'image/png', '.bmp': 'image/bmp', '.ico': 'image/x-icon', '.jpg': 'image/jpeg',
-                '.wav': 'audio/wav', '.ini': 'text/plain' };
-
-// Serves `root` on a free localhost port; resolves to { url, close }.
-export function serve(root) {
-  const server = createServer((request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const file = join(root, path.endsWith('/') ? `${path}index.html` : path);
-    readFile(file, (error, data) => {
-      if (error) { response.writeHead(404); response.end(); return; }
-      response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream' });
-      response.end(data);
-    });
-  });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () =>
-    resolve({ url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() })));
-}
+export { serve } from '../../web/serve.mjs';
 
 // A fresh headless Chromium with an empty profile, attached to its page.
 export async function launch({ width = 800, height = 500 } = {}) {
@@ -31,7 +13,7 @@ export async function launch({ width = 800, height = 500 } = {}) {
   const browser = spawn('chromium', [
     '--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--no-first-run', '--mute-audio',
-    `--user-data-dir=${profile}`, `--window-size=${width},${height}`, '--remote-debugging-pipe',
+    `--user-data-dir=${profile}`, `--window-size=${width},${height}`, '--remote-debugging-pipe', `--screen-info={${width}x${height}}`,
     'about:blank'], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
   let stderr = '';
   browser.stderr.on('data', chunk => { stderr += chunk; });
