@@ -2,6 +2,7 @@
 // clicks reach the button actions, hints name the keys, the window drags only
 // in windowed mode, and the close handler releases sound and settings.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -9,9 +10,11 @@
 #include <QPushButton>
 #include <QKeyEvent>
 #include <QSettings>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "application_state.h"
@@ -350,6 +353,25 @@ TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys)
       red += label->palette().color(QPalette::WindowText) == Qt::red ? 'R' : '-';
     return red;
   };
+  // The caption reads clearly (WCAG contrast) on the button's face, and the
+  // disabled button looks otherwise; the lists drop 8 items of 13 pixels.
+  auto contrast = [&](QPalette::ColorGroup group) {
+    const QPalette palette = keys.btn_accept->palette();
+    auto luminance = [](QColor c) {
+      auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+      return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double a = luminance(palette.color(group, QPalette::ButtonText));
+    const double b = luminance(palette.color(group, QPalette::Button));
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+  };
+  const QImage enabledLook = keys.btn_accept->grab().toImage();
+  EXPECT_GE(contrast(QPalette::Active), 4.5);
+  QComboBox& list = *keys.KeyCombos[0];
+  EXPECT_EQ(list.view()->sizeHintForRow(0), 13);
+  EXPECT_EQ(list.maxVisibleItems(), 8);
+  EXPECT_FALSE(list.style()->styleHint(QStyle::SH_ComboBox_Popup, nullptr, &list));
+
   EXPECT_EQ(texts(), (std::vector<std::string>{"1", "2", "3", "<LEFT ARROW>", "<RIGHT ARROW>"}));
   EXPECT_EQ(redLabels(), "-----");
   EXPECT_TRUE(keys.btn_accept->isEnabled());
@@ -357,6 +379,8 @@ TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys)
   keys.KeyCombos[0]->setCurrentIndex(38);  // Game A on <LEFT ARROW>, as Left
   EXPECT_EQ(redLabels(), "R--R-");
   EXPECT_FALSE(keys.btn_accept->isEnabled());
+  EXPECT_NE(keys.btn_accept->grab().toImage(), enabledLook);
+  EXPECT_GE(contrast(QPalette::Disabled), 2.0);
   const size_t writesBefore = settings.writes.size();
   QTest::keyClick(keys.KeyCombos[0], Qt::Key_Return);
   EXPECT_EQ(settings.writes.size(), writesBefore);

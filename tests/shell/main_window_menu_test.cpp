@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
+#include <QWindow>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -182,6 +183,7 @@ TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
   face.show();
   for (const int closeKey : {Qt::Key_Escape, Qt::Key_Return}) {
     face.pm_7_keysClick();
+    EXPECT_EQ(keys->windowHandle()->transientParent(), face.windowHandle());  // kept above the face
     QTest::keyClick(&face, Qt::Key_F1);
     QTest::keyClick(&face, Qt::Key_3);
     EXPECT_FALSE(about.isVisible());
