@@ -5,12 +5,12 @@
 #   e2e_start_xvfb [WxH]      a private Xvfb (free display via -displayfd); sets DISPLAY
 #   e2e_start_weston [WxH]    a private headless weston with XWayland, as a Wayland session
 #   e2e_stop_weston           ends it (and what runs on it)
-#   e2e_weston_wait_still f   photographs weston's output once it stops changing
+#   e2e_weston_screenshot f   photographs weston's output
 #   e2e_settings k=v...       writes the settings zarvik will read (--settings-dir)
 #   e2e_start_zarvik args...  runs zarvik from the build folder, as installed
 #   e2e_windows_titled re     zarvik's shown windows whose title matches an extended regex
 #   e2e_wait_window           waits for the face window; sets E2E_WINDOW, E2E_X/Y/W/H
-#   e2e_wait_still file       waits until the screen stops changing, keeps the last shot
+#   e2e_wait_still file [shot] waits until the screen stops changing, keeps the last shot
 #   e2e_screenshot file [geometry]
 #   e2e_pixel file x y        the colour of one pixel, as "#RRGGBB"
 #   wait_until secs cmd...    runs the command until it succeeds, at most secs seconds
@@ -110,12 +110,14 @@ e2e_screenshot() {
   else import -window root "$1"; fi
 }
 
+# Photographs the screen (with `shoot`, e2e_screenshot by default) until it
+# stops changing.
 e2e_wait_still() {
-  local out=$1 i
-  e2e_screenshot "$E2E_TMP/still.a.png"
+  local out=$1 shoot=${2:-e2e_screenshot} i
+  "$shoot" "$E2E_TMP/still.a.png" || return 1
   for i in $(seq 50); do
     sleep 0.2
-    e2e_screenshot "$E2E_TMP/still.b.png"
+    "$shoot" "$E2E_TMP/still.b.png" || return 1
     if [ "$(compare -metric AE "$E2E_TMP/still.a.png" "$E2E_TMP/still.b.png" null: 2>&1)" = "0" ]; then
       mv "$E2E_TMP/still.b.png" "$out"
       return 0
@@ -157,9 +159,9 @@ e2e_finish() {
 # A private headless weston with XWayland, as a Wayland session runs it: sets
 # WAYLAND_DISPLAY, DISPLAY (XWayland's) and XDG_SESSION_TYPE, and leaves the
 # platform to the program. Its desktop has no panel (whose clock would change
-# the screen), and it never blanks. e2e_weston_wait_still photographs its
-# output once windows have stopped fading in (its screenshooter works only
-# with weston's --debug).
+# the screen), and it never blanks. e2e_weston_screenshot photographs its
+# output (its screenshooter works only with weston's --debug); windows fade
+# in, so wait for a still screen with e2e_wait_still FILE e2e_weston_screenshot.
 e2e_start_weston() {
   local size=${1:-1024x768} i display=""
   mkdir -p /tmp/.X11-unix 2>/dev/null && chmod 1777 /tmp/.X11-unix 2>/dev/null
@@ -192,17 +194,3 @@ e2e_weston_screenshot() {
   [ -n "$shot" ] && mv "$shot" "$1"
 }
 
-e2e_weston_wait_still() {
-  local i
-  e2e_weston_screenshot "$E2E_TMP/still.a.png" || return 1
-  for i in $(seq 30); do
-    sleep 0.2
-    e2e_weston_screenshot "$E2E_TMP/still.b.png" || return 1
-    if [ "$(compare -metric AE "$E2E_TMP/still.a.png" "$E2E_TMP/still.b.png" null: 2>&1)" = "0" ]; then
-      mv "$E2E_TMP/still.b.png" "$1"
-      return 0
-    fi
-    mv "$E2E_TMP/still.b.png" "$E2E_TMP/still.a.png"
-  done
-  mv "$E2E_TMP/still.a.png" "$1"
-}

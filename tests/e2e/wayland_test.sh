@@ -14,7 +14,7 @@ source "$here/lib.sh"
 start_session() {
   e2e_start_weston 1024x768
   [ "$platform" = native ] && export QT_QPA_PLATFORM=wayland
-  e2e_weston_wait_still "$E2E_TMP/desktop.png" || { e2e_log "weston-screenshooter failed"; exit 1; }
+  e2e_wait_still "$E2E_TMP/desktop.png" e2e_weston_screenshot || { e2e_log "weston-screenshooter failed"; exit 1; }
 }
 
 platform=$1
@@ -34,7 +34,7 @@ key_coloured() { convert "$1" -fill black +opaque '#FF00FF' -fill white -opaque 
 
 e2e_start_zarvik
 e2e_check "a first start paints the splash" wait_until 30 painted TSplashForm
-e2e_weston_wait_still "$E2E_TMP/splash.png"
+e2e_wait_still "$E2E_TMP/splash.png" e2e_weston_screenshot
 band=$(convert "$E2E_TMP/splash.png" -fill black +opaque '#BCD0E8' -fill white -opaque '#BCD0E8' -format '%[fx:mean*w*h]' info:)
 e2e_check "the splash is on the screen ($band pixels of its picture band)" test "${band%.*}" -ge 45000
 box=$(changed_box "$E2E_TMP/splash.png")
@@ -48,7 +48,7 @@ start_session
 e2e_settings FullscreenMode=0 SplashScreen=0 SoundMode=2
 e2e_start_zarvik
 e2e_check "a windowed face paints" wait_until 30 painted TForm1
-e2e_weston_wait_still "$E2E_TMP/face.png"
+e2e_wait_still "$E2E_TMP/face.png" e2e_weston_screenshot
 e2e_check "no pixel of the see-through colour" test "$(key_coloured "$E2E_TMP/face.png")" = 0
 # The window lies where the face's outline is found, less the see-through
 # margin of the composed skin; there the screen is the desktop and the face.
