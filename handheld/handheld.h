@@ -41,6 +41,14 @@ constexpr int nextWatchMode(int mode) {
   }
 }
 
+// Told of each button action as it begins, before it acts (the recorder of
+// games). `pressed` names the button by its pressed picture.
+class ButtonListener {
+ public:
+  virtual ~ButtonListener() = default;
+  virtual void buttonAction(ImageId pressed, bool down) = 0;
+};
+
 // What one step of a lane holds.
 enum LaneCell : int { EmptyCell = 0, ItemCell = 1, CaughtCell = 2 };
 
@@ -58,6 +66,7 @@ class Handheld {
   bool GameAHeld = false;
   bool GameBHeld = false;
   bool ButtonLatch = false;  // one latch shared by Time, Left and Right
+  ButtonListener* buttonListener = nullptr;
 
   // Game state. ItemLanes[lane-1][step-1].
   std::array<std::array<LaneCell, 5>, 3> ItemLanes{};

@@ -42,6 +42,22 @@ HeadlessHandheld::HeadlessHandheld(const LocalDateTime& start, uint32_t seed) : 
   handheld.Snd_Load();
 }
 
+void HeadlessHandheld::press(int button, bool down) {
+  struct Actions {
+    void (Handheld::*down)();
+    void (Handheld::*up)();
+  };
+  static constexpr Actions kButtons[] = {
+      {&Handheld::Inp_game_a_down, &Handheld::Inp_game_a_up},
+      {&Handheld::Inp_game_b_down, &Handheld::Inp_game_b_up},
+      {&Handheld::Inp_time_down, &Handheld::Inp_time_up},
+      {&Handheld::Inp_left_down, &Handheld::Inp_left_up},
+      {&Handheld::Inp_right_down, &Handheld::Inp_right_up},
+  };
+  const Actions& actions = kButtons[button - 1];
+  (handheld.*(down ? actions.down : actions.up))();
+}
+
 int HeadlessHandheld::digitShown(int position) const {
   const Picture& shown = handheld.panel[digitPosition(position)].picture;
   for (int d = 0; d <= 9; ++d)

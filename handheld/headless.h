@@ -55,6 +55,8 @@ class HeadlessHandheld {
   Handheld handheld{scheduler, clock, random, sound, settings};
 
   void wait(int64_t ms) { scheduler.advance(ms); }
+  // Presses (down) or releases button n (1..5: Game A, Game B, Time, Left, Right).
+  void press(int button, bool down);
   // The digit shown at position 1..4, or kBlank.
   int digitShown(int position) const;
   // Names of the visible segments and pressed pictures, in skin order.

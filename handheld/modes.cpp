@@ -102,6 +102,7 @@ void Handheld::Timer_Game_StartTimer() {
 // was already set: the press is then ignored (a held key's auto-repeat, or
 // another of the buttons sharing the latch).
 bool Handheld::pressAccepted(ImageId pressed, bool& flag) {
+  if (buttonListener) buttonListener->buttonAction(pressed, true);
   panel.setVisible(pressed, true);
   if (flag) return false;
   flag = true;
@@ -109,6 +110,7 @@ bool Handheld::pressAccepted(ImageId pressed, bool& flag) {
 }
 
 void Handheld::releaseButton(ImageId pressed, bool& flag) {
+  if (buttonListener) buttonListener->buttonAction(pressed, false);
   panel.setVisible(pressed, false);
   flag = false;
 }

@@ -32,6 +32,13 @@ void VirtualScheduler::advance(int64_t ms) {
   now_ = target;
 }
 
+std::optional<int64_t> VirtualScheduler::nextDue() const {
+  std::optional<int64_t> due;
+  for (const Entry& e : entries_)
+    if (!due || e.due < *due) due = e.due;
+  return due;
+}
+
 LocalDateTime addMilliseconds(const LocalDateTime& t, int64_t ms) {
   using namespace std::chrono;
   const sys_days day = year_month_day{year{t.year}, month{unsigned(t.month)}, std::chrono::day{unsigned(t.day)}};

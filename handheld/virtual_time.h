@@ -4,6 +4,7 @@
 // scheduled), and a local clock that runs on with virtual time.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "services.h"
@@ -21,6 +22,8 @@ class VirtualScheduler : public TimerBackend {
   // Advances virtual time by `ms`, firing every event due up to and including
   // the new time. A handler may arm or disarm any timer, itself included.
   void advance(int64_t ms);
+  // When the next timer event is due; none while no timer is armed.
+  std::optional<int64_t> nextDue() const;
 
  private:
   struct Entry {

@@ -2,17 +2,15 @@
 // on standard input and prints its display. Its output format is relied on by
 // tests and tools: keep it stable.
 
-#include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 #include <iostream>
-#include <map>
-#include <optional>
-#include <sstream>
 #include <string>
+#include <vector>
 
+#include "game_recorder.h"
 #include "headless.h"
+#include "sim_script.h"
 
 using namespace zarvik;
 
@@ -24,48 +22,15 @@ const char kUsage[] =
     "  down BUTTON | up BUTTON   BUTTON is game_a, game_b, time, left or right\n"
     "  wait MS                   advance virtual time, firing every due timer event\n"
     "  now YYYY-MM-DDTHH:MM:SS   set the local clock from this moment on\n"
+    "  hiscores A B              set the high scores (as the menu's Reset Hiscores does)\n"
     "  show                      print the state\n";
 
 struct Failure {
   std::string what;
 };
 
-// Virtual time ends here (about 31 years), far from overflowing its counter
-// and the calendar, however many waits a script holds.
-constexpr long long kMaxVirtualTime = 1'000'000'000'000LL;
-
-std::optional<long long> parseNumber(const std::string& text) {
-  long long value = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-  return value;
-}
-
-long long number(const std::string& text, const char* what, long long min, long long max) {
-  const auto value = parseNumber(text);
-  if (!value || *value < min || *value > max)
-    throw Failure{std::string("bad ") + what + " '" + text + "'"};
-  return *value;
-}
-
-std::optional<LocalDateTime> parseDateTime(const std::string& text) {
-  LocalDateTime t;
-  char tail = 0;
-  if (text.size() != 19 || std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &t.year, &t.month,
-                                       &t.day, &t.hour, &t.minute, &t.second, &tail) != 6)
-    return std::nullopt;
-  using namespace std::chrono;
-  const year_month_day date{year{t.year}, month{unsigned(t.month)}, day{unsigned(t.day)}};
-  if (!date.ok() || t.hour > 23 || t.minute > 59 || t.second > 59 || t.hour < 0 || t.minute < 0 ||
-      t.second < 0)
-    return std::nullopt;
-  return t;
-}
-
-LocalDateTime dateTime(const std::string& text) {
-  if (auto t = parseDateTime(text)) return *t;
-  throw Failure{"bad date and time '" + text + "' (expected YYYY-MM-DDTHH:MM:SS)"};
+void check(const std::string& error) {
+  if (!error.empty()) throw Failure{error};
 }
 
 LocalDateTime localNow() {
@@ -74,19 +39,6 @@ LocalDateTime localNow() {
   localtime_r(&t, &tm);
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
-
-struct ButtonActions {
-  void (Handheld::*down)();
-  void (Handheld::*up)();
-};
-
-const std::map<std::string, ButtonActions> kButtons = {
-    {"game_a", {&Handheld::Inp_game_a_down, &Handheld::Inp_game_a_up}},
-    {"game_b", {&Handheld::Inp_game_b_down, &Handheld::Inp_game_b_up}},
-    {"time", {&Handheld::Inp_time_down, &Handheld::Inp_time_up}},
-    {"left", {&Handheld::Inp_left_down, &Handheld::Inp_left_up}},
-    {"right", {&Handheld::Inp_right_down, &Handheld::Inp_right_up}},
-};
 
 std::string joined(const std::vector<std::string>& items) {
   if (items.empty()) return "-";
@@ -104,9 +56,7 @@ void show(HeadlessHandheld& sim) {
   }
   std::string lit;
   for (std::string_view name : sim.litNames()) (lit += lit.empty() ? "" : " ") += name;
-  std::cout << "t=" << sim.scheduler.now() << " mode=" << hh.Mode << " score=" << hh.Score
-            << " misses=" << hh.MissCount << " hero=" << hh.HeroPos << " hiscore_a=" << hh.HiScoreA
-            << " hiscore_b=" << hh.HiScoreB << "\n"
+  std::cout << statusLine(hh, sim.scheduler.now()) << "\n"
             << "digits=" << digits << "\n"
             << "lit=" << (lit.empty() ? "-" : lit) << "\n"
             << "sounds=" << joined(sim.sound.played) << "\n"
@@ -116,70 +66,56 @@ void show(HeadlessHandheld& sim) {
 }
 
 void run(HeadlessHandheld& sim, const std::string& line) {
-  std::istringstream in(line);
-  std::string command, argument, extra;
-  in >> command >> argument >> extra;
-  if (!extra.empty()) throw Failure{"unexpected '" + extra + "' after '" + command + " " + argument + "'"};
-  const bool needsArgument = command != "show";
-  if (needsArgument && argument.empty() && (command == "down" || command == "up" || command == "wait" || command == "now"))
-    throw Failure{"'" + command + "' needs an argument"};
-  if (command == "down" || command == "up") {
-    auto button = kButtons.find(argument);
-    if (button == kButtons.end())
-      throw Failure{"unknown button '" + argument + "' (game_a, game_b, time, left, right)"};
-    (sim.handheld.*(command == "down" ? button->second.down : button->second.up))();
-  } else if (command == "wait") {
-    const long long ms = number(argument, "milliseconds", 0, kMaxVirtualTime);
-    if (ms > kMaxVirtualTime - sim.scheduler.now())
-      throw Failure{"wait " + argument + " would take virtual time past " +
-                    std::to_string(kMaxVirtualTime) + " ms"};
-    sim.wait(ms);
-  } else if (command == "now") {
-    sim.clock.set(dateTime(argument));
-  } else if (command == "show") {
-    if (!argument.empty()) throw Failure{"'show' takes no argument"};
-    show(sim);
-  } else {
-    throw Failure{"unknown command '" + command + "'"};
+  ScriptStep step;
+  check(readScriptLine(line, step));
+  Handheld& hh = sim.handheld;
+  switch (step.kind) {
+    case ScriptStep::Down:
+    case ScriptStep::Up: sim.press(step.button, step.kind == ScriptStep::Down); break;
+    case ScriptStep::Wait:
+      if (step.ms > kMaxVirtualTime - sim.scheduler.now())
+        throw Failure{"wait " + std::to_string(step.ms) + " would take virtual time past " +
+                      std::to_string(kMaxVirtualTime) + " ms"};
+      sim.wait(step.ms);
+      break;
+    case ScriptStep::Now: sim.clock.set(step.time); break;
+    case ScriptStep::Show: show(sim); break;
+    case ScriptStep::HiScores:
+      hh.HiScoreA = step.hiScoreA;
+      hh.HiScoreB = step.hiScoreB;
+      break;
+    case ScriptStep::Nothing: break;
   }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  LocalDateTime start = localNow();
-  uint32_t seed = uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count());
-  long long hiscoreA = 0, hiscoreB = 0;
+  ScriptOptions options;
   try {
-    for (int i = 1; i < argc; ++i) {
-      const std::string option = argv[i];
-      if (option == "--help" || option == "-h") {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    for (const std::string& argument : arguments)
+      if (argument == "--help" || argument == "-h") {
         std::cout << kUsage;
         return 0;
       }
-      if (i + 1 >= argc) throw Failure{"'" + option + "' needs a value"};
-      const std::string value = argv[++i];
-      if (option == "--seed") seed = uint32_t(number(value, "seed", 0, UINT32_MAX));
-      else if (option == "--now") start = dateTime(value);
-      else if (option == "--hiscore-a") hiscoreA = number(value, "high score", 0, 9999);
-      else if (option == "--hiscore-b") hiscoreB = number(value, "high score", 0, 9999);
-      else throw Failure{"unknown option '" + option + "'"};
-    }
+    check(readScriptOptions(arguments, options));
   } catch (const Failure& failure) {
     std::cerr << "error: " << failure.what << "\n" << kUsage;
     return 2;
   }
+  const LocalDateTime start = options.now.value_or(localNow());
+  const uint32_t seed =
+      options.seed.value_or(uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
 
   HeadlessHandheld sim(start, seed);
-  sim.handheld.HiScoreA = int(hiscoreA);
-  sim.handheld.HiScoreB = int(hiscoreB);
+  sim.handheld.HiScoreA = options.hiScoreA;
+  sim.handheld.HiScoreB = options.hiScoreB;
   sim.handheld.Mode = ModeAllSegments;
   sim.handheld.Gam_Set_Mode();
 
   std::string line;
   for (int lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
-    const auto first = line.find_first_not_of(" \t\r");
-    if (first == std::string::npos || line[first] == '#') continue;
     try {
       run(sim, line);
     } catch (const Failure& failure) {

@@ -1,0 +1,55 @@
+#pragma once
+// The script language of zarvik-sim, read by zarvik-sim itself and by the
+// browser's replays: the options of its command line (which a recorded
+// session names in its first line) and one command a line. Reading never
+// throws: a bad option or line gives the text of what is wrong.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "services.h"
+
+namespace zarvik {
+
+// The buttons' names in scripts, in binding order (Game A, Game B, Time,
+// Left, Right): button n is kScriptButtons[n - 1].
+inline constexpr std::array<std::string_view, 5> kScriptButtons = {"game_a", "game_b", "time", "left", "right"};
+
+// Virtual time ends here (about 31 years), far from overflowing its counter
+// and the calendar, however many waits a script holds.
+inline constexpr int64_t kMaxVirtualTime = 1'000'000'000'000LL;
+
+struct ScriptOptions {
+  std::optional<uint32_t> seed;
+  std::optional<LocalDateTime> now;
+  int hiScoreA = 0;
+  int hiScoreB = 0;
+};
+
+// Reads --seed N, --now YYYY-MM-DDTHH:MM:SS, --hiscore-a N and --hiscore-b N.
+// Empty on success, else what is wrong.
+std::string readScriptOptions(const std::vector<std::string>& arguments, ScriptOptions& options);
+// The options that a recorded session's first line gives after "# zarvik-sim".
+std::vector<std::string> splitWords(std::string_view text);
+
+struct ScriptStep {
+  enum Kind { Nothing, Down, Up, Wait, Now, Show, HiScores };
+  Kind kind = Nothing;  // Nothing: a blank line or a comment
+  int button = 0;       // Down and Up: 1..5 in binding order
+  int64_t ms = 0;       // Wait: 0..kMaxVirtualTime
+  LocalDateTime time;   // Now
+  int hiScoreA = 0;     // HiScores
+  int hiScoreB = 0;
+};
+
+// Reads one line. Empty on success, else what is wrong.
+std::string readScriptLine(std::string_view line, ScriptStep& step);
+
+std::optional<LocalDateTime> parseDateTime(std::string_view text);
+std::string formatDateTime(const LocalDateTime& t);  // YYYY-MM-DDTHH:MM:SS
+
+}  // namespace zarvik
