@@ -35,7 +35,7 @@ GameRecorder::GameRecorder(Handheld& handheld, PacedScheduler& time, LineSink& s
        "\n# A session of the Zarvik, recorded as played: zarvik-sim with the options above replays it.\n");
 }
 
-GameRecorder::~GameRecorder() { stopListening(); }
+GameRecorder::~GameRecorder() { finish(); }
 
 void GameRecorder::stopListening() {
   if (!listening_) return;

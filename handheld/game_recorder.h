@@ -43,6 +43,7 @@ class GameRecorder : public ButtonListener, public PacedScheduler::Listener {
  public:
   // Writes the first lines and listens to the handheld's buttons and timers.
   GameRecorder(Handheld& handheld, PacedScheduler& time, LineSink& sink, const SessionStart& start);
+  // Ends the script as finish() does.
   ~GameRecorder() override;
   GameRecorder(const GameRecorder&) = delete;
   GameRecorder& operator=(const GameRecorder&) = delete;

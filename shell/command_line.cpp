@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -64,6 +65,14 @@ CommandLine::CommandLine()
             QStringLiteral("Draw the face <n> times as large this time: 1, 2, 3 or 4 (Ctrl and + or - on "
                            "the face change the zoom and keep it)."),
             QStringLiteral("n")),
+      lcdLook_(QStringLiteral("lcd-look"),
+               QStringLiteral("Show the face as a liquid-crystal panel this time: segments darken and clear "
+                              "gradually and cast a faint shadow (Ctrl and L on the face switch the look and "
+                              "keep it).")),
+      record_(QStringLiteral("record"),
+              QStringLiteral("Write the session to <file> as it is played, as a zarvik-sim script whose first "
+                             "line gives the options that replay it exactly."),
+              QStringLiteral("file")),
       settingsDir_(hidden({QStringLiteral("settings-dir"),
                            QStringLiteral("Keep the settings under <dir> instead of the user's."),
                            QStringLiteral("dir")})),
@@ -75,7 +84,7 @@ CommandLine::CommandLine()
                                     QString::fromUtf8(product::kBugReports));
   // Qt answers --help and --help-all itself; the version is printed here.
   parser_.addHelpOption();
-  parser_.addOptions({version_, dataDir_, windowed_, fullscreen_, zoom_, settingsDir_, checkSkin_});
+  parser_.addOptions({version_, dataDir_, windowed_, fullscreen_, zoom_, lcdLook_, record_, settingsDir_, checkSkin_});
 }
 
 bool CommandLine::answersWithoutDisplay(int argc, char* argv[]) {
@@ -96,6 +105,7 @@ void CommandLine::process(const QCoreApplication& app) {
                  qPrintable(QCoreApplication::applicationName()), qPrintable(parser_.value(zoom_)));
     std::exit(EXIT_FAILURE);
   }
+  if (parser_.isSet(record_)) recordFile_ = QFileInfo(parser_.value(record_)).absoluteFilePath();
 }
 
 bool CommandLine::zoomIsBad() const { return parser_.isSet(zoom_) && !zoomValue(parser_.value(zoom_)); }

@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line. Users see --data-dir, --windowed, --fullscreen,
-// --zoom, --check-skin, --help and --version; the options meant for tests are
+// --zoom, --lcd-look, --record, --check-skin, --help and --version; the options meant for tests are
 // left out of --help.
 
 #include <QCommandLineOption>
@@ -30,6 +30,10 @@ class CommandLine {
   std::optional<bool> fullscreen() const;
   std::optional<int> zoom() const;  // 1 to TForm1::kMaxZoom, checked by process()
   QString settingsDir() const { return parser_.value(settingsDir_); }
+  bool lcdLook() const { return parser_.isSet(lcdLook_); }
+  // The file named after --record, made absolute before the data folder
+  // becomes the current one; empty for no recording.
+  QString recordFile() const { return recordFile_; }
   bool checksSkin() const { return parser_.isSet(checkSkin_); }
   // The folder named after --check-skin; empty for the data folder.
   QString skinToCheck() const { return parser_.positionalArguments().value(0); }
@@ -43,8 +47,11 @@ class CommandLine {
   QCommandLineOption windowed_;
   QCommandLineOption fullscreen_;
   QCommandLineOption zoom_;
+  QCommandLineOption lcdLook_;
+  QCommandLineOption record_;
   QCommandLineOption settingsDir_;
   QCommandLineOption checkSkin_;
+  QString recordFile_;
 };
 
 }  // namespace zarvik

@@ -27,6 +27,7 @@
 #include "sdl_gamepad.h"
 #include "sdl_sound_layer.h"
 #include "seeded_random.h"
+#include "session_recording.h"
 #include "settings_store.h"
 #include "skin_check.h"
 #include "skin_picture.h"
@@ -74,14 +75,23 @@ int main(int argc, char* argv[]) {
 
   zarvik::QtTimerBackend timers;
   zarvik::SystemClock clock;
-  zarvik::SeededRandom random(
-      uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  const auto seed = uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  zarvik::SeededRandom random(seed);
+  std::unique_ptr<zarvik::SessionRecording> recording;
+  if (const QString file = commandLine.recordFile(); !file.isEmpty()) {
+    std::string error;
+    recording = zarvik::SessionRecording::open(file.toStdString(), timers, seed, error);
+    if (!recording) {
+      zarvik::showErrorBox(nullptr, QString::fromStdString(error));
+      return 1;
+    }
+  }
   zarvik::SdlSoundLayer sound;
   zarvik::QtSettingsStore settings;
   // Opened once: the face reads the same store.
   settings.open();
   const int storedDriver = settings.readInteger("SoundMode", -1);
-  zarvik::Handheld handheld(timers, clock, random, sound, settings);
+  zarvik::Handheld handheld(recording ? recording->timers() : timers, clock, random, sound, settings);
 
   // The face first; then the splash's play action, which reads the store the
   // face has opened and needs the face. With a driver stored and the splash
@@ -100,7 +110,9 @@ int main(int argc, char* argv[]) {
   TForm1::Options options{zarvik::SkinSources::forProgram(), std::nullopt, &settings};
   options.fullscreen = commandLine.fullscreen();
   options.zoom = commandLine.zoom();
+  options.lcdLook = commandLine.lcdLook() ? std::optional(true) : std::nullopt;
   TForm1 form(handheld, options);
+  const std::unique_ptr<zarvik::GameRecorder> recorder = recording ? recording->start(handheld) : nullptr;
   QAction* splashMenuEntry = form.menuEntry(TForm1::kSplashScreenRow);
   std::unique_ptr<TSplashForm> splash;
   if (playedAtStart) {

@@ -63,6 +63,7 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
   settingsStore_ = options.settingsStore;
   resize(kFaceSize);
   FormCreate(options.fullscreen, options.zoom);
+  lcdLook_.setEnabled(options.lcdLook.value_or(handheld_.settings().readBool("LcdLook", false)));
   QTimer::singleShot(0, this, &TForm1::showSplashIfNeverActivated);
 }
 
@@ -152,6 +153,13 @@ void TForm1::setZoom(int zoom) {
     keepOnScreen(*this, before.center());
 }
 
+void TForm1::setLcdLook(bool on) {
+  if (on == lcdLook_.enabled()) return;
+  lcdLook_.setEnabled(on);
+  handheld_.settings().writeInteger("LcdLook", on ? 1 : 0);
+  update();
+}
+
 QRect TForm1::toWindow(const Rect& rect) const {
   const QPoint topLeft = faceOrigin_ + (QPoint(rect.left, rect.top) - layout_.faceOffset) * faceScale_;
   return QRect(topLeft, QSize(rect.width, rect.height) * faceScale_);
@@ -167,7 +175,8 @@ std::optional<ImageId> TForm1::imageAt(QPoint point) const {
 
 void TForm1::imageChanged(ImageId id) {
   const QRect box = toWindow(handheld_.panel[id].rect);
-  update(box);
+  lcdLook_.imageChanged(id, !loadingSkin_);
+  update(lcdLook_.draws(id) ? toWindow(LcdLook::reach(handheld_.panel[id].rect)) : box);
   if (layout_.seeThrough && !loadingSkin_) updateWindowMask(box);
 }
 
@@ -219,6 +228,10 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
   painter.scale(faceScale_, faceScale_);
   painter.translate(-layout_.faceOffset);
   for (ImageId id : kPaintOrder) {
+    if (lcdLook_.draws(id)) {
+      if (toWindow(LcdLook::reach(handheld_.panel[id].rect)).intersects(dirty)) lcdLook_.paintSegment(painter, id);
+      continue;
+    }
     const Image& image = handheld_.panel[id];
     const QRect box = toQRect(image.rect);
     if (!image.visible || !image.picture || !toWindow(image.rect).intersects(dirty)) continue;
@@ -231,6 +244,7 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
       painter.drawImage(box.topLeft(), picture);
       painter.restore();
     }
+    if (id == im_background) lcdLook_.paintShadows(painter);
   }
   painter.restore();
 

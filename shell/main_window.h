@@ -17,6 +17,7 @@
 #include "handheld.h"
 #include "key_bindings.h"
 #include "key_codes.h"
+#include "lcd_look.h"
 #include "skin_loader.h"
 #include "window_system.h"
 
@@ -40,6 +41,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
     // released by FormClose. Null when the settings need no opening.
     zarvik::QtSettingsStore* settingsStore = nullptr;
     std::optional<int> zoom = std::nullopt;  // 1..kMaxZoom, else the stored Zoom
+    std::optional<bool> lcdLook = std::nullopt;  // else the stored LcdLook
   };
 
   TForm1(zarvik::Handheld& handheld, Options options, QWidget* parent = nullptr);
@@ -131,6 +133,11 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   int faceScale() const { return faceScale_; }
   QRect toWindow(const zarvik::Rect& rect) const;
 
+  // The face drawn as a liquid-crystal panel (lcd_look.h). Switching it
+  // stores LcdLook.
+  zarvik::LcdLook& lcdLook() { return lcdLook_; }
+  void setLcdLook(bool on);
+
  protected:
   QMenu* pm_0_menu = nullptr;
   bool GameMenuOpen = false;
@@ -164,6 +171,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void releaseButton(int n);
   // Ctrl and + (or =) / Ctrl and -: +1 / -1; 0 for any other key.
   static int zoomStep(const QKeyEvent& event);
+  // Ctrl and L, unless L works one of the buttons.
+  bool isLcdLookKey(const QKeyEvent& event) const;
   // The face's scale and origin for the zoom and window mode, and the
   // window's size from them.
   void placeFace();
@@ -208,4 +217,5 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
   bool menuButtonPressed_ = false;  // a left press on the in-game menu button
+  zarvik::LcdLook lcdLook_{handheld_.panel, [this](const zarvik::Rect& rect) { update(toWindow(rect)); }};
 };

@@ -103,15 +103,28 @@ int TForm1::zoomStep(const QKeyEvent& event) {
   }
 }
 
+bool TForm1::isLcdLookKey(const QKeyEvent& event) const {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  return event.key() == Qt::Key_L && modifiers.testFlag(Qt::ControlModifier) &&
+         !(modifiers & (Qt::AltModifier | Qt::MetaModifier)) && !KeyBindings.bindingFor(virtualKeyCode(event.key(), modifiers));
+}
+
 // A held key repeats its press (each repetition reaches the down action,
 // which ignores a button already held); X11's auto-repeat releases do not
 // count as releases. A menu shortcut acts once per press, and only alone.
 // The zoom keys act on the window alone: their press, and through its scan
 // code their release, reach neither the bindings nor the menu's shortcuts.
+// Ctrl and L switch the LCD look once however long they are held.
 void TForm1::keyPressEvent(QKeyEvent* event) {
   if (const int step = zoomStep(*event)) {
     if (const quint32 scan = event->nativeScanCode()) keyCodes_.ignoreHeld({scan});
     setZoom(Zoom + step);
+    return;
+  }
+  if (isLcdLookKey(*event)) {
+    bool repeat = false;
+    keyCodes_.press(*event, &repeat);
+    if (!repeat) setLcdLook(!lcdLook_.enabled());
     return;
   }
   bool repeat = false;

@@ -1,0 +1,132 @@
+#include "lcd_look.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <chrono>
+
+#include "skin_loader.h"
+#include "skin_picture.h"
+
+namespace zarvik {
+
+namespace {
+
+bool isLcdElement(ImageId id) {
+  const ImageRole role = kSkinImages[id].role;
+  return role == ImageRole::Segment || role == ImageRole::Digit;
+}
+
+}  // namespace
+
+int64_t LcdLook::steadyMilliseconds() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+LcdLook::LcdLook(const Panel& panel, std::function<void(const Rect&)> repaint, std::function<int64_t()> clockMs)
+    : panel_(panel), repaint_(std::move(repaint)), clockMs_(std::move(clockMs)) {
+  frameTimer_.setInterval(kFrameMs);
+  connect(&frameTimer_, &QTimer::timeout, this, &LcdLook::frame);
+}
+
+void LcdLook::setEnabled(bool on) {
+  enabled_ = on;
+  frameTimer_.stop();
+  for (int i = 0; i < kImageCount; ++i) fades_[i] = atRest(drawnPicture(ImageId(i)));
+}
+
+LcdLook::Fade LcdLook::atRest(Picture picture) {
+  Fade fade;
+  fade.shown = std::move(picture);
+  return fade;
+}
+
+Picture LcdLook::drawnPicture(ImageId id) const {
+  const Image& image = panel_[id];
+  return image.visible ? image.picture : Picture();
+}
+
+bool LcdLook::draws(ImageId id) const { return enabled_ && isLcdElement(id); }
+
+Rect LcdLook::reach(const Rect& r) { return {r.left, r.top, r.width + kShadowOffset, r.height + kShadowOffset}; }
+
+double LcdLook::shownLevel(const Fade& fade, int64_t now) const {
+  return std::min(1.0, fade.shownFrom + double(now - fade.shownSince) / kDarkenMs);
+}
+
+double LcdLook::leavingLevel(const Fade& fade, int64_t now) const {
+  return std::max(0.0, fade.leavingFrom - double(now - fade.leavingSince) / kClearMs);
+}
+
+bool LcdLook::settled(const Fade& fade, int64_t now) const {
+  return (!fade.shown || shownLevel(fade, now) >= 1) && (!fade.leaving || leavingLevel(fade, now) <= 0);
+}
+
+// A picture going back to the one it was clearing from darkens again from
+// where that had got to; any other starts from clear.
+void LcdLook::imageChanged(ImageId id, bool fade) {
+  if (!enabled_ || !isLcdElement(id)) return;
+  Fade& f = fades_[id];
+  const Picture drawn = drawnPicture(id);
+  if (drawn == f.shown) return;
+  const int64_t now = clockMs_();
+  if (!fade) {
+    f = atRest(drawn);
+    return;
+  }
+  const double returning = drawn && drawn == f.leaving ? leavingLevel(f, now) : 0;
+  f.leaving = f.shown;
+  f.leavingFrom = f.shown ? shownLevel(f, now) : 0;
+  f.leavingSince = now;
+  f.shown = drawn;
+  f.shownFrom = returning;
+  f.shownSince = now;
+  if (!frameTimer_.isActive()) frameTimer_.start();
+}
+
+void LcdLook::frame() {
+  const int64_t now = clockMs_();
+  bool stillChanging = false;
+  for (int i = 0; i < kImageCount; ++i) {
+    Fade& f = fades_[i];
+    if (!f.leaving && f.shownFrom >= 1) continue;  // at rest since the last frame
+    repaint_(reach(panel_[ImageId(i)].rect));
+    if (settled(f, now)) f = atRest(f.shown);
+    else stillChanging = true;
+  }
+  if (!stillChanging) frameTimer_.stop();
+}
+
+void LcdLook::drawPicture(QPainter& painter, ImageId id, const Picture& picture, double darkness,
+                          int offset) const {
+  if (!picture || darkness <= 0) return;
+  const QRect box = toQRect(panel_[id].rect).translated(offset, offset);
+  painter.save();
+  painter.setClipRect(box, Qt::IntersectClip);
+  painter.setOpacity(darkness);
+  painter.drawImage(box.topLeft(), SkinPicture::imageOf(picture));
+  painter.restore();
+}
+
+void LcdLook::paintShadows(QPainter& painter) const {
+  if (!enabled_) return;
+  const int64_t now = clockMs_();
+  painter.save();
+  painter.setClipRect(toQRect(panel_[im_background_screen_top].rect), Qt::IntersectClip);
+  for (int i = 0; i < kImageCount; ++i) {
+    if (!isLcdElement(ImageId(i))) continue;
+    const Fade& f = fades_[i];
+    drawPicture(painter, ImageId(i), f.leaving, kShadowOpacity * leavingLevel(f, now), kShadowOffset);
+    drawPicture(painter, ImageId(i), f.shown, kShadowOpacity * shownLevel(f, now), kShadowOffset);
+  }
+  painter.restore();
+}
+
+void LcdLook::paintSegment(QPainter& painter, ImageId id) const {
+  const int64_t now = clockMs_();
+  const Fade& f = fades_[id];
+  drawPicture(painter, id, f.leaving, leavingLevel(f, now), 0);
+  drawPicture(painter, id, f.shown, shownLevel(f, now), 0);
+}
+
+}  // namespace zarvik
