@@ -31,6 +31,7 @@ LcdLook::LcdLook(const Panel& panel, std::function<void(const Rect&)> repaint, s
 
 void LcdLook::setEnabled(bool on) {
   enabled_ = on;
+  silhouettes_.clear();
   frameTimer_.stop();
   for (int i = 0; i < kImageCount; ++i) fades_[i] = atRest(drawnPicture(ImageId(i)));
 }
@@ -72,6 +73,7 @@ void LcdLook::imageChanged(ImageId id, bool fade) {
   const int64_t now = clockMs_();
   if (!fade) {
     f = atRest(drawn);
+    silhouettes_.clear();  // a new skin's pictures
     return;
   }
   const double returning = drawn && drawn == f.leaving ? leavingLevel(f, now) : 0;
@@ -97,14 +99,29 @@ void LcdLook::frame() {
   if (!stillChanging) frameTimer_.stop();
 }
 
+// A shadow is the picture's shape in black: light pixels of a picture (its
+// edges, highlights) darken the reflector as much as its ink.
+const QImage& LcdLook::silhouette(const QImage& picture) const {
+  QImage& shape = silhouettes_[picture.cacheKey()];
+  if (shape.isNull()) {
+    shape = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&shape);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(shape.rect(), Qt::black);
+  }
+  return shape;
+}
+
 void LcdLook::drawPicture(QPainter& painter, ImageId id, const Picture& picture, double darkness,
-                          int offset) const {
+                          bool shadow) const {
   if (!picture || darkness <= 0) return;
+  const QImage image = SkinPicture::imageOf(picture);
+  const int offset = shadow ? kShadowOffset : 0;
   const QRect box = toQRect(panel_[id].rect).translated(offset, offset);
   painter.save();
   painter.setClipRect(box, Qt::IntersectClip);
   painter.setOpacity(darkness);
-  painter.drawImage(box.topLeft(), SkinPicture::imageOf(picture));
+  painter.drawImage(box.topLeft(), shadow ? silhouette(image) : image);
   painter.restore();
 }
 
@@ -116,8 +133,8 @@ void LcdLook::paintShadows(QPainter& painter) const {
   for (int i = 0; i < kImageCount; ++i) {
     if (!isLcdElement(ImageId(i))) continue;
     const Fade& f = fades_[i];
-    drawPicture(painter, ImageId(i), f.leaving, kShadowOpacity * leavingLevel(f, now), kShadowOffset);
-    drawPicture(painter, ImageId(i), f.shown, kShadowOpacity * shownLevel(f, now), kShadowOffset);
+    drawPicture(painter, ImageId(i), f.leaving, kShadowOpacity * leavingLevel(f, now), true);
+    drawPicture(painter, ImageId(i), f.shown, kShadowOpacity * shownLevel(f, now), true);
   }
   painter.restore();
 }
@@ -125,8 +142,8 @@ void LcdLook::paintShadows(QPainter& painter) const {
 void LcdLook::paintSegment(QPainter& painter, ImageId id) const {
   const int64_t now = clockMs_();
   const Fade& f = fades_[id];
-  drawPicture(painter, id, f.leaving, leavingLevel(f, now), 0);
-  drawPicture(painter, id, f.shown, shownLevel(f, now), 0);
+  drawPicture(painter, id, f.leaving, leavingLevel(f, now), false);
+  drawPicture(painter, id, f.shown, shownLevel(f, now), false);
 }
 
 }  // namespace zarvik

@@ -3,13 +3,15 @@
 // over kDarkenMs and clears over kClearMs (real panels clear more slowly than
 // they darken), a digit's old picture clearing while its new one darkens,
 // and every dark segment casts a faint shadow on the reflector behind the
-// glass, kShadowOffset skin pixels down and to the right, drawn from its own
-// picture and kept within the LCD area. It is only a way of drawing what the
+// glass, kShadowOffset skin pixels down and to the right, its own picture's
+// shape in black, kept within the LCD area. It is only a way of drawing what the
 // panel holds: the handheld's segments and timers never wait for it. Its
 // frame timer runs only while a segment is changing; each frame repaints the
 // changing segments' rectangles alone. Off, it draws nothing and the face is
 // drawn as ever.
 
+#include <QHash>
+#include <QImage>
 #include <QObject>
 #include <QTimer>
 #include <array>
@@ -79,13 +81,15 @@ class LcdLook : public QObject {
   double leavingLevel(const Fade& fade, int64_t now) const;
   bool settled(const Fade& fade, int64_t now) const;
   Picture drawnPicture(ImageId id) const;
-  void drawPicture(QPainter& painter, ImageId id, const Picture& picture, double darkness, int offset) const;
+  const QImage& silhouette(const QImage& picture) const;
+  void drawPicture(QPainter& painter, ImageId id, const Picture& picture, double darkness, bool shadow) const;
 
   const Panel& panel_;
   std::function<void(const Rect&)> repaint_;
   std::function<int64_t()> clockMs_;
   bool enabled_ = false;
   std::array<Fade, kImageCount> fades_{};
+  mutable QHash<qint64, QImage> silhouettes_;  // by the picture's cache key
   QTimer frameTimer_;
 };
 

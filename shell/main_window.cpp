@@ -56,7 +56,8 @@ constexpr int kMaxZoomedExtent = 8192;
 TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       handheld_(handheld),
-      skinSources_(std::move(options.skin)) {
+      skinSources_(std::move(options.skin)),
+      lcdLook_(handheld.panel, [this](const Rect& rect) { update(toWindow(rect)); }, options.lcdLookClock) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   if (translucent_) setAttribute(Qt::WA_TranslucentBackground);
   handheld_.panel.observer = this;

@@ -42,6 +42,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
     zarvik::QtSettingsStore* settingsStore = nullptr;
     std::optional<int> zoom = std::nullopt;  // 1..kMaxZoom, else the stored Zoom
     std::optional<bool> lcdLook = std::nullopt;  // else the stored LcdLook
+    std::function<int64_t()> lcdLookClock = zarvik::LcdLook::steadyMilliseconds;  // the look's fades' time
   };
 
   TForm1(zarvik::Handheld& handheld, Options options, QWidget* parent = nullptr);
@@ -217,5 +218,5 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
   bool menuButtonPressed_ = false;  // a left press on the in-game menu button
-  zarvik::LcdLook lcdLook_{handheld_.panel, [this](const zarvik::Rect& rect) { update(toWindow(rect)); }};
+  zarvik::LcdLook lcdLook_;
 };
