@@ -2,6 +2,7 @@
 // pixels differ, and only next to lit segments; fades reach their end states
 // on time on a clock the test moves, repainting the changing segment alone.
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <gtest/gtest.h>
 
@@ -152,4 +153,30 @@ TEST_F(LcdLookFace, FadesReachTheirEndStatesOnTime) {
   const QRect bell = face.toWindow(LcdLook::reach(panel[im_panel_bell].rect));
   EXPECT_FALSE(repainted.isEmpty());
   EXPECT_EQ(repainted.subtracted(bell), QRegion()) << "only the bell's rectangle repainted";
+}
+
+// Ctrl and L switch the look once per press and store it, unless L works a
+// button: then the button is pressed, as a bound key is whatever is held.
+TEST_F(LcdLookFace, CtrlAndLSwitchTheLookUnlessLIsABoundKey) {
+  TForm1& face = open(1);
+  auto key = [&](QEvent::Type type) {
+    QKeyEvent event(type, Qt::Key_L, Qt::ControlModifier, 46, 0, 0);
+    QCoreApplication::sendEvent(&face, &event);
+  };
+  key(QEvent::KeyPress);
+  key(QEvent::KeyPress);  // held: repeated
+  EXPECT_TRUE(face.lcdLook().enabled());
+  EXPECT_EQ(headless.settings.values["LcdLook"], 1);
+  key(QEvent::KeyRelease);
+  key(QEvent::KeyPress);
+  key(QEvent::KeyRelease);
+  EXPECT_FALSE(face.lcdLook().enabled());
+  EXPECT_EQ(headless.settings.values["LcdLook"], 0);
+
+  face.applyKeyChoices({2, 3, 4, 22, 40});  // Left on 'L'
+  key(QEvent::KeyPress);
+  EXPECT_FALSE(face.lcdLook().enabled());
+  EXPECT_TRUE(panel[btn_left_down].visible) << "Left pressed";
+  key(QEvent::KeyRelease);
+  EXPECT_FALSE(panel[btn_left_down].visible);
 }
