@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QPaintEvent>
 #include <QRegion>
+#include <ctime>
 #include <benchmark/benchmark.h>
 
 #include "main_window.h"
 #include "skin_loader.h"
 #include "headless.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -103,6 +105,7 @@ struct PaintedRegion : QObject {
 };
 void BM_SegmentRepaintZoomed(benchmark::State& state) {
   Face face(int(state.range(0)));
+  placeOnScreen(face.form);  // a parked face paints nothing
   face.form.show();
   QCoreApplication::processEvents();
   PaintedRegion painted;
@@ -118,6 +121,70 @@ void BM_SegmentRepaintZoomed(benchmark::State& state) {
   state.counters["pixels"] = segment.width() * segment.height();
 }
 BENCHMARK(BM_SegmentRepaintZoomed)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+// Thirty seconds of game A in virtual time on the shown window, with the LCD
+// look off (0) or on (1): the handheld's ticks, the changed rectangles'
+// repaints and their part of the window's shape, and with the look its
+// fades, whose frames follow virtual time here. A player moves every 300 ms.
+// Per iteration: the paints, the window pixels they covered, and the repaint
+// work (paint events and the look's frames, in thread CPU time).
+double threadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+struct TimedFace : TForm1 {
+  using TForm1::TForm1;
+  int paints = 0;
+  long long pixels = 0;
+  double paintMs = 0;
+  void paintEvent(QPaintEvent* event) override {
+    const double start = threadCpuMs();
+    TForm1::paintEvent(event);
+    paintMs += threadCpuMs() - start;
+    ++paints;
+    for (const QRect& r : event->region()) pixels += r.width() * r.height();
+  }
+};
+void BM_PlayedGameLook(benchmark::State& state) {
+  HeadlessHandheld headless{LocalDateTime{2026, 1, 1, 12, 0, 0}, 7};
+  Handheld& handheld = headless.handheld;
+  TForm1::Options options{kDefaultSkin, false};
+  options.lcdLook = state.range(0) != 0;
+  options.lcdLookClock = [&headless] { return headless.scheduler.now(); };
+  TimedFace form(handheld, options);
+  placeOnScreen(form);  // a parked face paints nothing
+  form.show();
+  QCoreApplication::processEvents();
+  form.paints = 0;
+  form.pixels = 0;
+  form.paintMs = 0;
+  for (auto _ : state) {
+    handheld.Mode = ModeTime1;
+    handheld.Gam_Set_Mode();
+    handheld.Inp_game_a_down();
+    handheld.Inp_game_a_up();
+    for (int t = 0; t < 30000; t += LcdLook::kFrameMs) {
+      headless.wait(LcdLook::kFrameMs);
+      if (t % 300 < LcdLook::kFrameMs) {
+        const bool left = t % 600 < 300;
+        (handheld.*(left ? &Handheld::Inp_left_down : &Handheld::Inp_right_down))();
+        (handheld.*(left ? &Handheld::Inp_left_up : &Handheld::Inp_right_up))();
+      }
+      if (form.lcdLook().changing()) {
+        const double start = threadCpuMs();
+        form.lcdLook().frame();
+        form.paintMs += threadCpuMs() - start;
+      }
+      QCoreApplication::processEvents();
+    }
+  }
+  using benchmark::Counter;
+  state.counters["paints"] = Counter(form.paints, Counter::kAvgIterations);
+  state.counters["pixels"] = Counter(double(form.pixels), Counter::kAvgIterations);
+  state.counters["repaint_ms"] = Counter(form.paintMs, Counter::kAvgIterations);
+}
+BENCHMARK(BM_PlayedGameLook)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -23,7 +23,8 @@ int64_t LcdLook::steadyMilliseconds() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-LcdLook::LcdLook(const Panel& panel, std::function<void(const Rect&)> repaint, std::function<int64_t()> clockMs)
+LcdLook::LcdLook(const Panel& panel, std::function<void(const Rect&, bool)> repaint,
+                 std::function<int64_t()> clockMs)
     : panel_(panel), repaint_(std::move(repaint)), clockMs_(std::move(clockMs)) {
   frameTimer_.setInterval(kFrameMs);
   connect(&frameTimer_, &QTimer::timeout, this, &LcdLook::frame);
@@ -92,9 +93,10 @@ void LcdLook::frame() {
   for (int i = 0; i < kImageCount; ++i) {
     Fade& f = fades_[i];
     if (!f.leaving && f.shownFrom >= 1) continue;  // at rest since the last frame
-    repaint_(reach(panel_[ImageId(i)].rect));
-    if (settled(f, now)) f = atRest(f.shown);
+    const bool rests = settled(f, now);
+    if (rests) f = atRest(f.shown);
     else stillChanging = true;
+    repaint_(reach(panel_[ImageId(i)].rect), rests);
   }
   if (!stillChanging) frameTimer_.stop();
 }
@@ -125,14 +127,18 @@ void LcdLook::drawPicture(QPainter& painter, ImageId id, const Picture& picture,
   painter.restore();
 }
 
-void LcdLook::paintShadows(QPainter& painter) const {
+void LcdLook::paintShadows(QPainter& painter, const QRect& dirty) const {
   if (!enabled_) return;
   const int64_t now = clockMs_();
+  const QRect lcd = toQRect(panel_[im_background_screen_top].rect);
+  const QRect area = painter.worldTransform().inverted().mapRect(QRectF(dirty)).toAlignedRect() & lcd;
   painter.save();
-  painter.setClipRect(toQRect(panel_[im_background_screen_top].rect), Qt::IntersectClip);
+  painter.setClipRect(lcd, Qt::IntersectClip);
   for (int i = 0; i < kImageCount; ++i) {
-    if (!isLcdElement(ImageId(i))) continue;
     const Fade& f = fades_[i];
+    if (!isLcdElement(ImageId(i)) || (!f.shown && !f.leaving) ||
+        !toQRect(panel_[ImageId(i)].rect).translated(kShadowOffset, kShadowOffset).intersects(area))
+      continue;
     drawPicture(painter, ImageId(i), f.leaving, kShadowOpacity * leavingLevel(f, now), true);
     drawPicture(painter, ImageId(i), f.shown, kShadowOpacity * shownLevel(f, now), true);
   }

@@ -7,7 +7,8 @@
 // shape in black, kept within the LCD area. It is only a way of drawing what the
 // panel holds: the handheld's segments and timers never wait for it. Its
 // frame timer runs only while a segment is changing; each frame repaints the
-// changing segments' rectangles alone. Off, it draws nothing and the face is
+// changing segments' rectangles alone, the first one kFrameMs after the
+// change (at the change itself a fade looks as before it). Off, it draws nothing and the face is
 // drawn as ever.
 
 #include <QHash>
@@ -32,11 +33,12 @@ class LcdLook : public QObject {
   static constexpr int kClearMs = 120;
   static constexpr int kShadowOffset = 2;       // skin pixels
   static constexpr double kShadowOpacity = 0.2;  // of a segment's own darkness
-  static constexpr int kFrameMs = 16;
+  static constexpr int kFrameMs = 30;  // darkening in two frames, clearing in four
 
-  // `repaint` is asked to redraw a rectangle of skin pixels; `clockMs` reads
-  // a monotonic clock (tests give their own).
-  LcdLook(const Panel& panel, std::function<void(const Rect&)> repaint,
+  // `repaint` is asked to redraw a rectangle of skin pixels, `settled` when
+  // its segment has come to rest; `clockMs` reads a monotonic clock (tests
+  // give their own).
+  LcdLook(const Panel& panel, std::function<void(const Rect&, bool settled)> repaint,
           std::function<int64_t()> clockMs = steadyMilliseconds);
 
   bool enabled() const { return enabled_; }
@@ -53,9 +55,10 @@ class LcdLook : public QObject {
   // shadow's.
   static Rect reach(const Rect& rect);
 
-  // With the painter in skin pixels: the shadows of every segment as dark
-  // as it is now, then one segment as it looks now.
-  void paintShadows(QPainter& painter) const;
+  // With the painter in skin pixels: the shadows of the segments as dark as
+  // they are now, where they fall within `dirty` (window pixels); then one
+  // segment as it looks now.
+  void paintShadows(QPainter& painter, const QRect& dirty) const;
   void paintSegment(QPainter& painter, ImageId id) const;
 
   // Brings the fades to the clock's time: repaints what changed since the
@@ -85,7 +88,7 @@ class LcdLook : public QObject {
   void drawPicture(QPainter& painter, ImageId id, const Picture& picture, double darkness, bool shadow) const;
 
   const Panel& panel_;
-  std::function<void(const Rect&)> repaint_;
+  std::function<void(const Rect&, bool)> repaint_;
   std::function<int64_t()> clockMs_;
   bool enabled_ = false;
   std::array<Fade, kImageCount> fades_{};

@@ -57,7 +57,7 @@ TForm1::TForm1(Handheld& handheld, Options options, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint),
       handheld_(handheld),
       skinSources_(std::move(options.skin)),
-      lcdLook_(handheld.panel, [this](const Rect& rect) { update(toWindow(rect)); }, options.lcdLookClock) {
+      lcdLook_(handheld.panel, [this](const Rect& rect, bool settled) { lookRepaint(rect, settled); }, options.lcdLookClock) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
   if (translucent_) setAttribute(Qt::WA_TranslucentBackground);
   handheld_.panel.observer = this;
@@ -175,10 +175,17 @@ std::optional<ImageId> TForm1::imageAt(QPoint point) const {
 }
 
 void TForm1::imageChanged(ImageId id) {
+  // A segment the look draws looks the same at the start of its fade: its
+  // frames repaint it, and the last one checks the shape (lookRepaint).
+  if (lcdLook_.draws(id)) return lcdLook_.imageChanged(id, !loadingSkin_);
   const QRect box = toWindow(handheld_.panel[id].rect);
-  lcdLook_.imageChanged(id, !loadingSkin_);
-  update(lcdLook_.draws(id) ? toWindow(LcdLook::reach(handheld_.panel[id].rect)) : box);
+  update(box);
   if (layout_.seeThrough && !loadingSkin_) updateWindowMask(box);
+}
+
+void TForm1::lookRepaint(const Rect& rect, bool settled) {
+  update(toWindow(rect));
+  if (settled && layout_.seeThrough) updateWindowMask(toWindow(rect));
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
@@ -245,7 +252,7 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
       painter.drawImage(box.topLeft(), picture);
       painter.restore();
     }
-    if (id == im_background) lcdLook_.paintShadows(painter);
+    if (id == im_background) lcdLook_.paintShadows(painter, dirty);
   }
   painter.restore();
 

@@ -164,6 +164,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void showSplashIfNeverActivated();
   void FormClose();
   void imageChanged(zarvik::ImageId id) override;
+  void lookRepaint(const zarvik::Rect& rect, bool settled);
   // The image under a point as the mouse sees it: a shown pressed picture
   // counts as its button's clickable image.
   std::optional<zarvik::ImageId> mouseTargetAt(QPoint point) const;
