@@ -41,6 +41,7 @@ class PacedScheduler : public TimerBackend {
   void disarm(Timer& timer) override;
 
   int64_t now() const { return virtual_.now(); }
+  const VirtualScheduler& virtualTime() const { return virtual_; }
   // Virtual time for an input that arrives now: as far as the real clock has
   // gone, but before the next timer event, which has not been delivered yet.
   int64_t catchUp();

@@ -7,6 +7,7 @@ import { createGamepads } from './gamepad.js';
 import { createInput } from './input.js';
 import { createKeyPanel } from './key_panel.js';
 import { keepOffline } from './offline.js';
+import { createReplays } from './replay.js';
 import { DownloadError, createSkin, download, loadPack } from './skin.js';
 import { createSound } from './sound.js';
 import { createSettings } from './storage.js';
@@ -42,6 +43,16 @@ function fail(message) {
   $('notice').classList.add('failed');
   $('notice').textContent = message;
 }
+// News with one action, in place of what the box said.
+function showNews(message, actionText, act) {
+  $('status-text').textContent = '';
+  $('status').classList.add('news');
+  showStatus(message);
+  const action = $('status-action');
+  action.textContent = actionText;
+  action.hidden = false;
+  action.onclick = act;
+}
 // A new build, ready to take over when the player says so.
 function offerUpdate(takeOver) {
   const action = $('status-action');
@@ -64,11 +75,22 @@ const timers = createTimers(timer => module._zw_fire(timer));
 const sound = createSound({ skinFile: path => skin.file(path), settings, report });
 const images = [];  // per image: name, rect, role, bitmap (or null)
 let face = null;
+let replays = null;
+// Once a game of the player's has ended, its session can be saved.
+const MISSES_AT_GAME_END = 5;
+function offerSave() {
+  if ($('save-replay').hidden && !replays.replaying && module._zw_state(2) >= MISSES_AT_GAME_END)
+    $('save-replay').hidden = false;
+}
 
 const host = {
   arm: (timer, intervalMs) => timers.arm(timer, intervalMs),
   disarm: timer => timers.disarm(timer),
-  imageChanged: id => face.imageChanged(id),
+  imageChanged: id => {
+    face.imageChanged(id);
+    offerSave();
+  },
+  replayEnded: () => replays.ended(),
   loadSample: name => sound.load(name),
   playSample: handle => sound.play(handle),
   stopSamples: () => sound.stop(),
@@ -145,6 +167,21 @@ function setUpControls(input) {
   muteButton.addEventListener('click', () => { sound.muted = !sound.muted; showMute(); });
   showMute();
 
+  const lookButton = $('lcd-look');
+  const showLook = () => lookButton.setAttribute('aria-pressed', String(face.lcdLook));
+  lookButton.addEventListener('click', () => {
+    face.lcdLook = !face.lcdLook;
+    settings.write('LcdLook', face.lcdLook ? '1' : '0');
+    showLook();
+  });
+  showLook();
+  $('save-replay').addEventListener('click', () => replays.save());
+  $('open-replay').addEventListener('click', () => $('replay-file').click());
+  $('replay-file').addEventListener('change', event => {
+    const [file] = event.target.files;
+    if (file) replays.fromFile(file);
+  });
+
   const panel = createKeyPanel({ module, dialog: $('keys'), onAccept: showHint });
   $('keys-button').addEventListener('click', () => { input.releaseAll(); panel.open(); });
 
@@ -214,9 +251,13 @@ async function start() {
   face = createFace(canvas, module, images);
   face.setSize(module._zw_face_width(), module._zw_face_height());
 
-  const seed = Number(new URLSearchParams(location.search).get('seed')) >>> 0;
-  module._zw_start(seed);
+  const params = new URLSearchParams(location.search);
+  replays = createReplays({ module, report, status: showNews });
+  module._zw_start(Number(params.get('seed')) >>> 0);
+  face.lcdLook = settings.read('LcdLook') === '1';
   face.fit();
+  if (params.get('replay'))
+    replays.fromAddress(params.get('replay'), Math.min(100, Math.max(1, Number(params.get('speed')) | 0)));
   document.documentElement.classList.add('ready');
   stats.firstFrame = performance.now();
   stats.ready = true;
@@ -237,6 +278,9 @@ window.zarvik = {
   stats,
   get frames() { return face ? face.frames : 0; },
   armedTimers: () => timers.count,
+  // The player's session as a zarvik-sim script, and whether a replay plays.
+  sessionScript: () => replays.script(),
+  replaying: () => replays?.replaying ?? false,
   paused: () => timers.paused,
   audioState: () => sound.state,
   // 0 mode, 1 score, 2 misses, 3 high score A, 4 high score B, 5 catcher column.

@@ -1,10 +1,14 @@
 // The handheld in a browser page: the same core as the desktop program, its
-// interfaces answered by the page's script. Timers run on setInterval, the
-// settings live in localStorage, samples play through Web Audio, and every
-// change of an image tells the page which rectangle to redraw.
+// interfaces answered by the page's script. Its timers run in virtual time
+// paced by one of the page's timers (paced_time.h), so that the session,
+// recorded as it is played, can be saved as a zarvik-sim script that replays
+// it exactly; such a script is also played back here, on the same handheld
+// code. The settings live in localStorage, samples play through Web Audio,
+// and every change of an image tells the page which rectangle to redraw.
 
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
 
 #include <algorithm>
 #include <array>
@@ -15,10 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "game_recorder.h"
 #include "handheld.h"
+#include "headless.h"
 #include "ini_file.h"
 #include "key_bindings.h"
+#include "paced_time.h"
 #include "seeded_random.h"
+#include "sim_script.h"
 
 using namespace zarvik;
 
@@ -39,6 +47,7 @@ EM_JS(void, js_read_setting, (const char* name, char* out, int size), {
 EM_JS(void, js_write_setting, (const char* name, int value), {
   Module.host.writeSetting(UTF8ToString(name), String(value));
 });
+EM_JS(void, js_replay_ended, (), { Module.host.replayEnded(); });
 
 namespace {
 
@@ -133,19 +142,75 @@ int configInteger(const IniFile& ini, std::string_view section, std::string_view
   return int(negative ? -value : value);
 }
 
+// The page's clock in whole milliseconds.
+int64_t pageMilliseconds() { return int64_t(emscripten_get_now()); }
+
+// The local time at the whole second, and the milliseconds past it.
+struct WallMoment {
+  LocalDateTime second;
+  int64_t millisecond = 0;
+  static WallMoment now() {
+    const double ms = emscripten_date_now();
+    const std::time_t t = std::time_t(ms / 1000);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec},
+            int64_t(ms) - int64_t(t) * 1000};
+  }
+};
+
+// One run of the handheld: the player's, on the page's clock, or a replay's,
+// on a clock of its own that runs in virtual time from the script's --now.
+struct Session {
+  Session(TimerBackend& real, const Clock* clock, SoundLayer& sound, SettingsStore& settings, uint32_t seed,
+          int64_t virtualStart)
+      : time(real, pageMilliseconds, virtualStart),
+        ownClock(time.virtualTime()),
+        random(seed),
+        handheld(time, clock ? *clock : ownClock, random, sound, settings) {}
+  PacedScheduler time;
+  VirtualClock ownClock;
+  SeededRandom random;
+  Handheld handheld;
+};
+
+// The script of the player's session, kept for "Save replay".
+struct TextSink : LineSink {
+  std::string text;
+  bool write(std::string_view lines) override {
+    text += lines;
+    return true;
+  }
+};
+
+// A script being played back: its steps, run at their virtual moments, on a
+// handheld whose clock starts at the script's --now and whose settings are
+// its own (a replay stores no high score of the player's).
+struct Replay {
+  std::vector<ScriptStep> steps;
+  std::size_t next = 0;
+  int64_t at = 0;  // the script's virtual time
+  MemorySettings settings;
+};
+
 struct Page {
   PageTimers timers;
   LocalClock clock;
-  SeededRandom random{0};
   PageSound sound;
   PageSettings settings;
   PageObserver observer;
-  Handheld handheld{timers, clock, random, sound, settings};
+  WallMoment start = WallMoment::now();
+  uint32_t seed = 0;
+  std::unique_ptr<Session> session = std::make_unique<Session>(timers, &clock, sound, settings, 0, start.millisecond);
+  TextSink script;
+  std::unique_ptr<GameRecorder> recorder;
+  std::unique_ptr<Replay> replay;
   KeyBindings keys;
   std::array<std::string, kImageCount> files;
   int keyColour = 0xff00ff;
   int width = kFaceWidth;
   int height = kFaceHeight;
+  Handheld& handheld() { return session->handheld; }
 };
 
 Page& page() {
@@ -161,8 +226,8 @@ void pressButton(int n, bool down) {
   static constexpr void (Handheld::*kUp[])() = {&Handheld::Inp_game_a_up, &Handheld::Inp_game_b_up,
                                                  &Handheld::Inp_time_up, &Handheld::Inp_left_up,
                                                  &Handheld::Inp_right_up};
-  if (n < 1 || n > kButtonCount) return;
-  Handheld& hh = page().handheld;
+  if (n < 1 || n > kButtonCount || page().replay) return;  // a replay presses its own buttons
+  Handheld& hh = page().handheld();
   (hh.*(down ? kDown : kUp)[n - 1])();
 }
 
@@ -180,7 +245,7 @@ EMSCRIPTEN_KEEPALIVE void zw_load_config(const char* text) {
   p.keyColour = (bgr & 0xff) << 16 | (bgr & 0xff00) | (bgr >> 16 & 0xff);
   std::string skinDir = ini.readString("Common", "SkinDir", "Graphics\\Skin\\");
   if (!skinDir.empty() && skinDir.back() != '\\' && skinDir.back() != '/') skinDir += '/';
-  Panel& panel = p.handheld.panel;
+  Panel& panel = p.handheld().panel;
   for (int n = 1; n <= kImageCount; ++n) {
     const ImageId id = ImageId(n - 1);
     const std::string section = "Image" + std::to_string(n);
@@ -203,31 +268,134 @@ EMSCRIPTEN_KEEPALIVE int zw_image_role(int id) { return int(kSkinImages.at(id).r
 EMSCRIPTEN_KEEPALIVE const char* zw_image_name(int id) { return kSkinImages.at(id).name.data(); }
 // Field 0 left, 1 top, 2 width, 3 height.
 EMSCRIPTEN_KEEPALIVE int zw_image_rect(int id, int field) {
-  const Rect& r = page().handheld.panel.images.at(id).rect;
+  const Rect& r = page().handheld().panel.images.at(id).rect;
   const int fields[] = {r.left, r.top, r.width, r.height};
   return fields[field & 3];
 }
-EMSCRIPTEN_KEEPALIVE int zw_image_visible(int id) { return page().handheld.panel.images.at(id).visible; }
+EMSCRIPTEN_KEEPALIVE int zw_image_visible(int id) { return page().handheld().panel.images.at(id).visible; }
 // The image whose picture this image shows, or -1 for none.
 EMSCRIPTEN_KEEPALIVE int zw_image_picture(int id) {
-  const auto* file = dynamic_cast<const SkinFile*>(page().handheld.panel.images.at(id).picture.get());
+  const auto* file = dynamic_cast<const SkinFile*>(page().handheld().panel.images.at(id).picture.get());
   return file ? file->image : -1;
 }
 
-// Starts the handheld in mode 0 with the stored high scores and keys. A seed
-// of 0 draws one; any other plays a repeatable game, as zarvik-sim --seed does.
+// Starts the handheld in mode 0 with the stored high scores and keys, and
+// records the session. A seed of 0 draws one; any other plays a repeatable
+// game, as zarvik-sim --seed does.
 EMSCRIPTEN_KEEPALIVE void zw_start(unsigned seed) {
   Page& p = page();
-  Handheld& hh = p.handheld;
-  p.random = SeededRandom(seed ? seed : std::random_device{}());
+  p.seed = seed ? seed : std::random_device{}();
+  Handheld& hh = p.handheld();
+  p.session->random = SeededRandom(p.seed);
   hh.panel.observer = &p.observer;
   p.keys.load(p.settings);
   hh.HiScoreA = p.settings.readInteger("HiScore1", 0);
   hh.HiScoreB = p.settings.readInteger("HiScore2", 0);
   hh.SoundEnabled = true;
   hh.Snd_Load();
+  p.recorder = std::make_unique<GameRecorder>(hh, p.session->time, p.script,
+                                              SessionStart{p.seed, p.start.second, hh.HiScoreA, hh.HiScoreB});
   hh.Mode = ModeAllSegments;
   hh.Gam_Set_Mode();
+}
+
+// The player's session as a zarvik-sim script, up to now.
+EMSCRIPTEN_KEEPALIVE const char* zw_session_script() {
+  static std::string text;
+  Page& p = page();
+  text = p.script.text + (p.recorder ? p.recorder->closingLines() : "");
+  return text.c_str();
+}
+
+namespace {
+
+// Runs the replay's steps up to its next wait, which it then waits for.
+void runReplay() {
+  Page& p = page();
+  Replay& r = *p.replay;
+  Handheld& hh = p.handheld();
+  while (r.next < r.steps.size()) {
+    const ScriptStep& step = r.steps[r.next++];
+    switch (step.kind) {
+      case ScriptStep::Wait:
+        r.at += step.ms;
+        if (r.at > p.session->time.now()) return p.session->time.stopAt(r.at, runReplay);
+        break;
+      case ScriptStep::Down:
+      case ScriptStep::Up: {
+        static constexpr void (Handheld::*kDown[])() = {&Handheld::Inp_game_a_down, &Handheld::Inp_game_b_down,
+                                                         &Handheld::Inp_time_down, &Handheld::Inp_left_down,
+                                                         &Handheld::Inp_right_down};
+        static constexpr void (Handheld::*kUp[])() = {&Handheld::Inp_game_a_up, &Handheld::Inp_game_b_up,
+                                                       &Handheld::Inp_time_up, &Handheld::Inp_left_up,
+                                                       &Handheld::Inp_right_up};
+        (hh.*(step.kind == ScriptStep::Down ? kDown : kUp)[step.button - 1])();
+        break;
+      }
+      case ScriptStep::Now: p.session->ownClock.set(step.time); break;
+      case ScriptStep::HiScores:
+        hh.HiScoreA = step.hiScoreA;
+        hh.HiScoreB = step.hiScoreB;
+        break;
+      case ScriptStep::Show:
+      case ScriptStep::Nothing: break;
+    }
+  }
+  js_replay_ended();
+}
+
+}  // namespace
+
+// Plays a zarvik-sim script (a saved session) back in place of the player's
+// session, `speed` times as fast as it was played. Empty when it started,
+// else what is wrong with the script; a bad script changes nothing.
+EMSCRIPTEN_KEEPALIVE const char* zw_replay(const char* text, int speed) {
+  static std::string error;
+  error.clear();
+  auto replay = std::make_unique<Replay>();
+  ScriptOptions options;
+  std::string_view rest = text;
+  for (int number = 1; !rest.empty() && error.empty(); ++number) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (number == 1 && line.starts_with("# zarvik-sim"))
+      error = readScriptOptions(splitWords(line.substr(12)), options);
+    ScriptStep step;
+    if (error.empty()) error = readScriptLine(line, step);
+    if (!error.empty()) error = "line " + std::to_string(number) + ": " + error;
+    else if (step.kind != ScriptStep::Nothing) replay->steps.push_back(step);
+  }
+  if (!error.empty()) return error.c_str();
+
+  Page& p = page();
+  p.recorder.reset();
+  std::unique_ptr<Session> old = std::move(p.session);
+  p.session = std::make_unique<Session>(p.timers, nullptr, p.sound, replay->settings, options.seed.value_or(0), 0);
+  p.session->ownClock.set(options.now.value_or(p.start.second));
+  Handheld& hh = p.handheld();
+  const Handheld& was = old->handheld;
+  for (int id = 0; id < kImageCount; ++id) {
+    hh.panel.images[id].rect = was.panel.images[id].rect;
+    hh.panel.images[id].picture = was.panel.images[id].picture;
+  }
+  hh.SoundEnabled = true;
+  hh.SoundGameover = was.SoundGameover;
+  hh.SoundGot = was.SoundGot;
+  hh.SoundMiss = was.SoundMiss;
+  hh.SoundMove = was.SoundMove;
+  hh.SoundStart = was.SoundStart;
+  old.reset();
+  hh.panel.observer = &p.observer;
+  hh.HiScoreA = options.hiScoreA;
+  hh.HiScoreB = options.hiScoreB;
+  p.session->time.setSpeed(speed);
+  p.replay = std::move(replay);
+  hh.Mode = ModeAllSegments;
+  hh.Gam_Set_Mode();
+  for (int id = 0; id < kImageCount; ++id) p.observer.imageChanged(ImageId(id));
+  runReplay();
+  return "";
 }
 
 EMSCRIPTEN_KEEPALIVE void zw_fire(int timer) { page().timers.fire(timer); }
@@ -252,7 +420,7 @@ EMSCRIPTEN_KEEPALIVE int zw_button_of(int id) {
 // The state the page and its tests look at: 0 mode, 1 score, 2 misses,
 // 3 high score A, 4 high score B, 5 the catcher's column (1..3).
 EMSCRIPTEN_KEEPALIVE int zw_state(int field) {
-  const Handheld& hh = page().handheld;
+  const Handheld& hh = page().handheld();
   const int fields[] = {hh.Mode, hh.Score, hh.MissCount, hh.HiScoreA, hh.HiScoreB, hh.HeroPos};
   return field >= 0 && field < int(std::size(fields)) ? fields[field] : 0;
 }

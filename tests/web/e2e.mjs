@@ -2,7 +2,9 @@
 // loads without console errors and is installable, draws the face with
 // every segment lit and no frames while still, shows the clock on Time,
 // plays a seeded game of A to the very end zarvik-sim gives it, holding
-// the game while the page is hidden, keeps the high score, takes new keys
+// the game while the page is hidden, keeps the high score, saves the
+// session after a game of B for zarvik-sim to replay exactly and plays it
+// back itself, draws the LCD look's shadows, takes new keys
 // from its panel, plays offline and with a gamepad, goes full screen, and
 // takes a new build whole. Then, on other origins: a phone on a slow
 // network (no layout shift, taps), and the messages for no JavaScript, no
@@ -11,7 +13,7 @@
 //   node tests/web/e2e.mjs SITE_DIR
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { launch, serve, waitFor } from './browser.mjs';
@@ -54,8 +56,9 @@ const darkPixels = name => page.evaluate(`(() => {
   return dark;
 })()`);
 
-const KEYS = { 1: ['1', 'Digit1', 49], 3: ['3', 'Digit3', 51], A: ['a', 'KeyA', 65], D: ['d', 'KeyD', 68],
-               Enter: ['Enter', 'Enter', 13] };
+const KEYS = { 1: ['1', 'Digit1', 49], 2: ['2', 'Digit2', 50], 3: ['3', 'Digit3', 51], A: ['a', 'KeyA', 65],
+               D: ['d', 'KeyD', 68], Enter: ['Enter', 'Enter', 13], Left: ['ArrowLeft', 'ArrowLeft', 37],
+               Right: ['ArrowRight', 'ArrowRight', 39] };
 async function press(name) {
   const [key, code, windowsVirtualKeyCode] = KEYS[name];
   for (const type of ['keyDown', 'keyUp'])
@@ -86,6 +89,16 @@ function simulatedGameOver(seed) {
   const [, score, misses] = / score=(\d+) misses=(\d+)/.exec(block);
   return { score: Number(score), misses: Number(misses), digits: /^digits=(.*)$/m.exec(block)[1],
            lit: /^lit=(.*)$/m.exec(block)[1].split(' ') };
+}
+
+// A saved session replayed by zarvik-sim with the options of its first line:
+// every show, and the state the session showed there.
+function simulatedSession(script) {
+  const args = script.split('\n')[0].replace(/^# zarvik-sim /, '').split(' ');
+  const output = execFileSync(join(site, 'zarvik-sim.js'), args, { input: script }).toString();
+  const blocks = output.split(/^(?=t=)/m);
+  return { shows: blocks.map(b => b.split('\n')[0]), last: blocks.at(-1),
+           shown: script.split('\n').filter(line => line.startsWith('# t=')).map(line => line.slice(2)) };
 }
 
 try {
@@ -135,6 +148,59 @@ try {
   assert.deepEqual({ score, misses: await state(2), digits: await page.evaluate('zarvik.digits()'),
                      lit: await page.evaluate('zarvik.lit()') }, expected, 'the game of zarvik-sim --seed 1');
   assert.equal(await state(3), score, 'the score is the high score');
+
+  // Game B with random presses of the arrow keys; then the session, offered
+  // for saving since the first game ended, replays through zarvik-sim show by
+  // show to both high scores (the 10 s hidden left out of its time).
+  assert.equal(await page.evaluate(`document.getElementById('save-replay').hidden`), false, 'Save replay offered');
+  await press('2');
+  await waitFor(page, 'zarvik.state(0) === 9', 3000, 'game B');
+  for (const end = Date.now() + 90000; await state(2) < 5 && Date.now() < end;) {
+    await press(Math.random() < 0.5 ? 'Left' : 'Right');
+    await sleep(50 + Math.random() * 350);
+  }
+  await waitFor(page, 'zarvik.state(0) === 10', 5000, 'game B over');
+  const script = await page.evaluate('zarvik.sessionScript()');
+  const session = simulatedSession(script);
+  assert.ok(session.shown.length > 10, `shows in the saved session: ${session.shown.length}`);
+  assert.deepEqual(session.shows, session.shown, 'zarvik-sim shows what the page showed');
+  const scoreB = await state(4);
+  assert.match(session.last, new RegExp(`^t=\\d+ mode=10 score=${await state(1)} misses=5 hero=\\d hiscore_a=${score} hiscore_b=${scoreB}\n`));
+  assert.equal(await page.evaluate(`localStorage.getItem('zarvik.HiScore2')`), scoreB > 0 ? String(scoreB) : null);
+
+  // The LCD look: shadows darken the LCD next to the lit segments, and
+  // switched off the face is as it was.
+  const pixels = `Array.from(document.getElementById('face').getContext('2d').getImageData(0, 0, 561 * k, 374 * k).data)`;
+  const plainFace = await page.evaluate(`(() => { const k = document.getElementById('face').width / 561; return ${pixels}; })()`);
+  await clickElement('lcd-look');
+  await frames(20);
+  const lookFace = await page.evaluate(`(() => { const k = document.getElementById('face').width / 561; return ${pixels}; })()`);
+  let changed = 0, lighter = 0;
+  for (let i = 0; i < plainFace.length; i++) {
+    if (lookFace[i] === plainFace[i]) continue;
+    changed++;
+    if (i % 4 !== 3 && lookFace[i] > plainFace[i]) lighter++;
+  }
+  assert.ok(changed > 1000, `${changed} bytes of shadow`);
+  assert.equal(lighter, 0, 'shadows only darken');
+  assert.equal(await page.evaluate(`localStorage.getItem('zarvik.LcdLook')`), '1');
+  await clickElement('lcd-look');
+  await frames(2);
+  assert.deepEqual(await page.evaluate(`(() => { const k = document.getElementById('face').width / 561; return ${pixels}; })()`),
+                   plainFace, 'the plain face again');
+
+  // The saved session played back at 25 times its speed, from ?replay=: it
+  // ends as zarvik-sim ends it, and leaves the player's high scores alone.
+  writeFileSync(join(copy, 'session.sim'), script);
+  await open(`${server.url}?replay=session.sim&speed=25`);
+  assert.equal(await page.evaluate('zarvik.replaying()'), true);
+  await waitFor(page, `document.getElementById('status-text').textContent === 'The replay has ended.'`, 20000, 'the replay\'s end');
+  const [, mode, replayScore, misses] = /^t=\d+ mode=(\d+) score=(\d+) misses=(\d+)/.exec(session.last);
+  assert.deepEqual([await state(0), await state(1), await state(2), await state(3), await state(4)],
+                   [Number(mode), Number(replayScore), Number(misses), score, scoreB], 'the replay ends as the session');
+  assert.deepEqual(await page.evaluate('zarvik.lit()'), /^lit=(.*)$/m.exec(session.last)[1].split(' '));
+  assert.equal(await page.evaluate(`localStorage.getItem('zarvik.HiScore1')`), String(score), 'stored scores untouched');
+  await open(server.url);
 
   // The key panel: a clash is refused, new keys are stored.
   await clickElement('keys-button');
@@ -277,6 +343,7 @@ try {
     await broken.close();
   }
   console.log(`ok: installable, face drawn and still, game A over with ${score} as zarvik-sim's, held while hidden, ` +
+              `game B over with ${scoreB}, its session (${session.shown.length} shows) replayed by zarvik-sim and the page, LCD look, ` +
               'keys set in the panel, offline play with keys and a pad, full screen, new build taken whole, ' +
               'phone without layout shift, messages for no JavaScript, no WebAssembly and a failed download');
 } finally {
