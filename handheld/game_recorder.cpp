@@ -17,9 +17,9 @@ std::string_view scriptName(ImageId pressed) {
 }  // namespace
 
 std::string statusLine(const Handheld& hh, int64_t t) {
-  return "t=" + std::to_string(t) + " mode=" + std::to_string(hh.Mode) + " score=" + std::to_string(hh.Score) +
-         " misses=" + std::to_string(hh.MissCount) + " hero=" + std::to_string(hh.HeroPos) +
-         " hiscore_a=" + std::to_string(hh.HiScoreA) + " hiscore_b=" + std::to_string(hh.HiScoreB);
+  return "t=" + decimal(t) + " mode=" + decimal(hh.Mode) + " score=" + decimal(hh.Score) +
+         " misses=" + decimal(hh.MissCount) + " hero=" + decimal(hh.HeroPos) +
+         " hiscore_a=" + decimal(hh.HiScoreA) + " hiscore_b=" + decimal(hh.HiScoreB);
 }
 
 GameRecorder::GameRecorder(Handheld& handheld, PacedScheduler& time, LineSink& sink, const SessionStart& start)
@@ -30,8 +30,8 @@ GameRecorder::GameRecorder(Handheld& handheld, PacedScheduler& time, LineSink& s
   handheld_.buttonListener = this;
   time_.listener = this;
   listening_ = true;
-  send("# zarvik-sim --seed " + std::to_string(start.seed) + " --now " + formatDateTime(start.now) +
-       " --hiscore-a " + std::to_string(start.hiScoreA) + " --hiscore-b " + std::to_string(start.hiScoreB) +
+  send("# zarvik-sim --seed " + decimal(start.seed) + " --now " + formatDateTime(start.now) +
+       " --hiscore-a " + decimal(start.hiScoreA) + " --hiscore-b " + decimal(start.hiScoreB) +
        "\n# A session of the Zarvik, recorded as played: zarvik-sim with the options above replays it.\n");
 }
 
@@ -105,7 +105,7 @@ void GameRecorder::finish() {
 
 void GameRecorder::waitUntil(int64_t t, std::string& out) {
   if (t <= shown_.written) return;
-  out += "wait " + std::to_string(t - shown_.written) + "\n";
+  out += "wait " + decimal(t - shown_.written) + "\n";
   shown_.written = t;
 }
 
@@ -125,7 +125,7 @@ void GameRecorder::noteHighScoresSetOutside(int64_t t, std::string& out) {
   waitUntil(t, out);
   shown_.hiScoreA = handheld_.HiScoreA;
   shown_.hiScoreB = handheld_.HiScoreB;
-  out += "hiscores " + std::to_string(shown_.hiScoreA) + " " + std::to_string(shown_.hiScoreB) + "\n";
+  out += "hiscores " + decimal(shown_.hiScoreA) + " " + decimal(shown_.hiScoreB) + "\n";
 }
 
 }  // namespace zarvik

@@ -34,6 +34,11 @@ std::string twoDigits(int n) { return {char('0' + n / 10 % 10), char('0' + n % 1
 
 }  // namespace
 
+std::string decimal(int64_t n) {
+  char digits[24];
+  return std::string(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+}
+
 std::vector<std::string> splitWords(std::string_view text) {
   std::vector<std::string> words;
   constexpr std::string_view kBlanks = " \t\n\v\f\r";

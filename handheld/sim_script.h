@@ -49,6 +49,9 @@ struct ScriptStep {
 // Reads one line. Empty on success, else what is wrong.
 std::string readScriptLine(std::string_view line, ScriptStep& step);
 
+// A number in decimal (std::to_string would bring printf into the browser's module).
+std::string decimal(int64_t n);
+
 std::optional<LocalDateTime> parseDateTime(std::string_view text);
 std::string formatDateTime(const LocalDateTime& t);  // YYYY-MM-DDTHH:MM:SS
 

@@ -68,7 +68,7 @@ CommandLine::CommandLine()
       lcdLook_(QStringLiteral("lcd-look"),
                QStringLiteral("Show the face as a liquid-crystal panel this time: segments darken and clear "
                               "gradually and cast a faint shadow (Ctrl and L on the face switch the look and "
-                              "keep it).")),
+                              "keep it, unless L is one of the game's keys).")),
       record_(QStringLiteral("record"),
               QStringLiteral("Write the session to <file> as it is played, as a zarvik-sim script whose first "
                              "line gives the options that replay it exactly."),

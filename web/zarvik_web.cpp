@@ -21,7 +21,6 @@
 
 #include "game_recorder.h"
 #include "handheld.h"
-#include "headless.h"
 #include "ini_file.h"
 #include "key_bindings.h"
 #include "paced_time.h"
@@ -183,14 +182,19 @@ struct TextSink : LineSink {
   }
 };
 
+// A replay's settings: the high scores it reaches are not the player's.
+struct NoSettings : SettingsStore {
+  int readInteger(const std::string&, int defaultValue) override { return defaultValue; }
+  void writeInteger(const std::string&, int) override {}
+};
+
 // A script being played back: its steps, run at their virtual moments, on a
-// handheld whose clock starts at the script's --now and whose settings are
-// its own (a replay stores no high score of the player's).
+// handheld whose clock starts at the script's --now and which stores nothing.
 struct Replay {
   std::vector<ScriptStep> steps;
   std::size_t next = 0;
   int64_t at = 0;  // the script's virtual time
-  MemorySettings settings;
+  NoSettings settings;
 };
 
 struct Page {
@@ -248,7 +252,7 @@ EMSCRIPTEN_KEEPALIVE void zw_load_config(const char* text) {
   Panel& panel = p.handheld().panel;
   for (int n = 1; n <= kImageCount; ++n) {
     const ImageId id = ImageId(n - 1);
-    const std::string section = "Image" + std::to_string(n);
+    const std::string section = "Image" + decimal(n);
     const std::string name = ini.readString(section, "Filename", "");
     if (!name.empty() && name != "nil") {
       p.files[id] = skinDir + name;
@@ -363,7 +367,7 @@ EMSCRIPTEN_KEEPALIVE const char* zw_replay(const char* text, int speed) {
       error = readScriptOptions(splitWords(line.substr(12)), options);
     ScriptStep step;
     if (error.empty()) error = readScriptLine(line, step);
-    if (!error.empty()) error = "line " + std::to_string(number) + ": " + error;
+    if (!error.empty()) error = "line " + decimal(number) + ": " + error;
     else if (step.kind != ScriptStep::Nothing) replay->steps.push_back(step);
   }
   if (!error.empty()) return error.c_str();
