@@ -33,7 +33,7 @@ class LcdLook : public QObject {
   static constexpr int kClearMs = 120;
   static constexpr int kShadowOffset = 2;       // skin pixels
   static constexpr double kShadowOpacity = 0.2;  // of a segment's own darkness
-  static constexpr int kFrameMs = 30;  // darkening in two frames, clearing in four
+  static constexpr int kFrameMs = 40;  // clearing in three frames, darkening in two
 
   // `repaint` is asked to redraw a rectangle of skin pixels, `settled` when
   // its segment has come to rest; `clockMs` reads a monotonic clock (tests
