@@ -32,6 +32,7 @@
 #include "skin_picture.h"
 #include "splash_form.h"
 #include "system_clock.h"
+#include "termination_signals.h"
 #include "x11_auto_repeat.h"
 
 int main(int argc, char* argv[]) {
@@ -60,6 +61,7 @@ int main(int argc, char* argv[]) {
   if (!sharedMemoryChoiceSet) qputenv("QT_XCB_NO_MITSHM", "1");
   QApplication app(argc, argv);
   if (!sharedMemoryChoiceSet) qunsetenv("QT_XCB_NO_MITSHM");
+  zarvik::quitOnTerminationSignals();
   zarvik::FirstFrameTrace::installIfEnabled(app);
   // A held key acts once: its repeats arrive as presses of a key already held.
   zarvik::requestDetectableAutoRepeat();
