@@ -1,6 +1,8 @@
 // The catching game: level table, reset, the game tick, the catch pose, the
 // restart after a miss, the game-over sequence and the hero's moves.
 
+#include <algorithm>
+
 #include "handheld.h"
 
 namespace zarvik {
@@ -172,13 +174,7 @@ void Handheld::Timer_Game_OverTimer() {
       Timer_Game_Over.setInterval(3400);
       break;
     case 2:
-      if (Mode == ModeGameAPlay && Score > HiScoreA) {
-        HiScoreA = Score;
-        settings_.writeInteger("HiScore1", HiScoreA);
-      } else if (Mode == ModeGameBPlay && Score > HiScoreB) {
-        HiScoreB = Score;
-        settings_.writeInteger("HiScore2", HiScoreB);
-      }
+      recordHighScore();
       Mode = ModeGameOver;
       Gam_Set_Mode();
       Timer_Game_Over.setInterval(30000);
@@ -192,6 +188,23 @@ void Handheld::Timer_Game_OverTimer() {
       break;
   }
   ActiveLane += 1;
+}
+
+// Another copy of the program may have stored a better high score since
+// this one read it: the better of the two is the high score.
+int& Handheld::refreshHighScore(bool gameA) {
+  int& best = gameA ? HiScoreA : HiScoreB;
+  best = std::max(best, settings_.readInteger(gameA ? "HiScore1" : "HiScore2", best));
+  return best;
+}
+
+// A better score is stored through the store's comparison, which keeps a
+// better one that another copy writes meanwhile.
+void Handheld::recordHighScore() {
+  if (Mode != ModeGameAPlay && Mode != ModeGameBPlay) return;
+  const bool gameA = Mode == ModeGameAPlay;
+  int& best = refreshHighScore(gameA);
+  if (Score > best) best = settings_.writeIntegerIfHigher(gameA ? "HiScore1" : "HiScore2", Score);
 }
 
 void Handheld::Gam_Move_Hero(int step) {

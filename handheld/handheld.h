@@ -148,6 +148,8 @@ class Handheld {
   void startMissPause(int missedLane);
   void redrawField();
   void playTickSound(int missedLane, bool caught, int itemsInAdvancedLane);
+  int& refreshHighScore(bool gameA);  // HiScoreA or HiScoreB, with the store's
+  void recordHighScore();             // at the end of a game
 
   const Clock& clock_;
   RandomSource& random_;

@@ -33,6 +33,7 @@
 #include "start_environment.h"
 #include "splash_form.h"
 #include "system_clock.h"
+#include "termination_signals.h"
 #include "window_placement.h"
 #include "x11_auto_repeat.h"
 
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
   zarvik::StartEnvironment environment;
   QApplication app(argc, argv);
   environment.restore();
+  zarvik::quitOnTerminationSignals();
   zarvik::FirstFrameTrace::installIfEnabled(app);
   // A held key acts once: its repeats arrive as presses of a key already held.
   zarvik::requestDetectableAutoRepeat();

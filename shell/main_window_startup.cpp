@@ -6,8 +6,10 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QMenu>
+#include <QPointer>
 
 #include "application_state.h"
+#include "error_box.h"
 #include "main_window.h"
 #include "product_info.h"
 #include "settings_store.h"
@@ -32,7 +34,14 @@ void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom)
   // is never seen half laid out.
   park(*this);
 
-  if (settingsStore_) settingsStore_->open();
+  if (settingsStore_) {
+    settingsStore_->open();
+    // Settings that cannot be saved are told in the error box, once the event
+    // loop is back: never in the middle of what the handheld is doing.
+    settingsStore_->setFailureReporter([face = QPointer<TForm1>(this)](const QString& message) {
+      if (face) QMetaObject::invokeMethod(face, [face, message] { showErrorBox(face, message); }, Qt::QueuedConnection);
+    });
+  }
   SettingsStore& settings = handheld_.settings();
 
   IsFullscreen = fullscreen.value_or(settings.readBool("FullscreenMode", true));

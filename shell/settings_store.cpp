@@ -1,8 +1,18 @@
 #include "settings_store.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QtDebug>
+#include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 namespace zarvik {
 namespace {
@@ -15,6 +25,38 @@ int hexDigit(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+// A stored value as an integer; a hand-edited "1, 2" reads back as a list,
+// which is no number either.
+std::optional<int> storedInteger(const QVariant& value) {
+  if (!value.isValid() || value.typeId() == QMetaType::QStringList) return std::nullopt;
+  return parseStoredInteger(value.toString().toStdString());
+}
+
+// Holds an exclusive lock on the settings folder from a comparison with the
+// file to the end of the write, so that programs sharing the file take
+// turns. flock() on the folder leaves no file behind, and the kernel lets go
+// of it when the program ends, however it ends. A folder that cannot be
+// locked (some network file systems), or a lock still held after two seconds
+// by a program that hangs, is written without it rather than never.
+class FolderLock {
+ public:
+  explicit FolderLock(const QString& folder)
+      : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0 &&
+           (errno == EWOULDBLOCK || errno == EINTR) && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_;
+};
 
 }  // namespace
 
@@ -63,38 +105,91 @@ QString QtSettingsStore::fileName() const { return settings_ ? settings_->fileNa
 
 int QtSettingsStore::readInteger(const std::string& name, int defaultValue) {
   if (!settings_) return defaultValue;
-  const QVariant value = settings_->value(QString::fromStdString(name));
-  // A hand-edited "1, 2" reads back as a list: not a number either.
-  if (!value.isValid() || value.typeId() == QMetaType::QStringList) return defaultValue;
-  return parseStoredInteger(value.toString().toStdString()).value_or(defaultValue);
+  settings_->sync();  // rereads the file if another program changed it
+  return storedInteger(settings_->value(QString::fromStdString(name))).value_or(defaultValue);
 }
 
 void QtSettingsStore::writeInteger(const std::string& name, int value) { writeIntegers({{name, value}}); }
 
 void QtSettingsStore::writeIntegers(const std::vector<std::pair<std::string, int>>& values) {
-  if (!settings_) return;
-  // Rereads the file if another program changed it since, so that the
-  // comparison below is with what is on disk now.
-  settings_->sync();
-  // Text already stored: rewriting and syncing the file for it would change
-  // nothing on disk.
-  std::string changed;
-  for (const auto& [name, value] : values) {
-    const QString key = QString::fromStdString(name);
-    const QString text = QString::number(value);
-    if (const QVariant stored = settings_->value(key);
-        stored.typeId() == QMetaType::QString && stored.toString() == text)
-      continue;
-    settings_->setValue(key, text);
-    changed += (changed.empty() ? "" : ", ") + name;
+  update(values, false);
+}
+
+int QtSettingsStore::writeIntegerIfHigher(const std::string& name, int value) {
+  return update({{name, value}}, true).front();
+}
+
+std::vector<int> QtSettingsStore::update(const std::vector<std::pair<std::string, int>>& values,
+                                         bool onlyHigher) {
+  std::vector<int> held;
+  for (const auto& entry : values) held.push_back(entry.second);
+  // A first look without the lock: values already stored need no write, and
+  // no check whether the file can be written.
+  if (!settings_ || changes(values, onlyHigher, held).empty()) return held;
+  if (const QString problem = writeProblem(); !problem.isEmpty()) {
+    report(problem);
+    return held;
   }
-  if (changed.empty()) return;
+  const FolderLock lock(QFileInfo(settings_->fileName()).absolutePath());
+  const std::vector<size_t> changed = changes(values, onlyHigher, held);
+  if (changed.empty()) return held;
+  for (size_t i : changed)
+    settings_->setValue(QString::fromStdString(values[i].first), QString::number(values[i].second));
   settings_->sync();
   // A FormatError only says that a hand-edited line that is no setting was
   // dropped; the values themselves were written.
-  if (settings_->status() == QSettings::AccessError)
-    qWarning("Could not save the setting %s to %s: the file is not writable.", changed.c_str(),
-             qPrintable(settings_->fileName()));
+  if (settings_->status() == QSettings::AccessError) report(failureCause());
+  return held;
+}
+
+std::vector<size_t> QtSettingsStore::changes(const std::vector<std::pair<std::string, int>>& values,
+                                             bool onlyHigher, std::vector<int>& held) {
+  settings_->sync();
+  std::vector<size_t> changed;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const auto& [name, value] = values[i];
+    const QVariant stored = settings_->value(QString::fromStdString(name));
+    // Text already stored: rewriting the file for it would change nothing.
+    if (stored.typeId() == QMetaType::QString && stored.toString() == QString::number(value)) continue;
+    if (const std::optional<int> number = storedInteger(stored); onlyHigher && number && *number >= value) {
+      held[i] = *number;
+      continue;
+    }
+    changed.push_back(i);
+  }
+  return changed;
+}
+
+QString QtSettingsStore::writeProblem() const {
+  const QFileInfo file(settings_->fileName());
+  const QString folder = file.absolutePath();
+  if (!QDir().mkpath(folder)) return QStringLiteral("its folder %1 cannot be created").arg(folder);
+  if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+    return QStringLiteral("its folder %1 cannot be written to (%2)").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+  if (file.isDir()) return QStringLiteral("a folder has that name");
+  if (file.exists() && ::access(QFile::encodeName(file.absoluteFilePath()).constData(), W_OK) != 0)
+    return QStringLiteral("the file is read-only");
+  return {};
+}
+
+// The settings file is a few hundred bytes: a folder that takes a probe of a
+// few kilobytes has room for it.
+QString QtSettingsStore::failureCause() const {
+  QTemporaryFile probe(QFileInfo(settings_->fileName()).absolutePath() + QStringLiteral("/.Zarvik50-XXXXXX"));
+  if (!probe.open()) return probe.errorString();
+  if (probe.write(QByteArray(4096, '\n')) != 4096 || !probe.flush()) return probe.errorString();
+  return QStringLiteral("the file could not be replaced");
+}
+
+void QtSettingsStore::report(const QString& cause) {
+  if (reportedCauses_.contains(cause)) return;
+  reportedCauses_.insert(cause);
+  const QString message =
+      QStringLiteral("The settings cannot be saved in %1: %2.\n\nPlay goes on, but new high scores and changed "
+                     "settings will be lost when the program ends. The settings saved before are kept as they were.")
+          .arg(QDir::toNativeSeparators(settings_->fileName()), cause);
+  qWarning("%s", qPrintable(message));
+  if (reporter_) reporter_(message);
 }
 
 }  // namespace zarvik

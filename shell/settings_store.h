@@ -11,8 +11,15 @@
 // (QSaveFile), so a crash at any moment leaves the old or the new file, never
 // a half-written one; setAtomicSyncRequired(true) forbids the non-atomic
 // fallback it would otherwise use in a read-only folder.
+//
+// Several programs may share the file (two copies of this one): every read
+// looks at the file as it is now, and every write compares with the file as
+// it is now and writes only the values that differ, holding a lock on the
+// settings folder from the comparison to the end of the write.
 
+#include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -44,9 +51,32 @@ class QtSettingsStore : public SettingsStore {
   int readInteger(const std::string& name, int defaultValue) override;
   void writeInteger(const std::string& name, int value) override;
   void writeIntegers(const std::vector<std::pair<std::string, int>>& values) override;
+  int writeIntegerIfHigher(const std::string& name, int value) override;
+
+  // A write that cannot reach the file is told once per cause in a run, with
+  // a message that names the file and the cause: on stderr, and to the
+  // reporter if one is set. The values stay as the program holds them.
+  using FailureReporter = std::function<void(const QString& message)>;
+  void setFailureReporter(FailureReporter reporter) { reporter_ = std::move(reporter); }
 
  private:
+  // Writes each value whose text differs from the file's; with `onlyHigher`
+  // only over a stored number that is lower. Returns the values now held:
+  // the stored one where it was kept as higher, else the one given.
+  std::vector<int> update(const std::vector<std::pair<std::string, int>>& values, bool onlyHigher);
+  // The positions of the values that `update` must write, after reading the
+  // file afresh; notes in `held` the stored numbers kept as higher.
+  std::vector<size_t> changes(const std::vector<std::pair<std::string, int>>& values, bool onlyHigher,
+                              std::vector<int>& held);
+  // Why a write cannot reach the file, found before trying; empty if it may.
+  QString writeProblem() const;
+  // Why the write that has just failed did.
+  QString failureCause() const;
+  void report(const QString& cause);
+
   std::unique_ptr<QSettings> settings_;
+  FailureReporter reporter_;
+  QSet<QString> reportedCauses_;
 };
 
 }  // namespace zarvik
