@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -37,25 +38,27 @@ std::optional<int> storedInteger(const QVariant& value) {
 // file to the end of the write, so that programs sharing the file take
 // turns. flock() on the folder leaves no file behind, and the kernel lets go
 // of it when the program ends, however it ends. A folder that cannot be
-// locked (some network file systems), or a lock still held after two seconds
-// by a program that hangs, is written without it rather than never.
+// locked (some network file systems), or a lock still held after `patience`
+// by a program that hangs, is used without it rather than never.
 class FolderLock {
  public:
-  explicit FolderLock(const QString& folder)
+  explicit FolderLock(const QString& folder, std::chrono::milliseconds patience = std::chrono::seconds(2))
       : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0 &&
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    while (fd_ >= 0 && !(held_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0) &&
            (errno == EWOULDBLOCK || errno == EINTR) && std::chrono::steady_clock::now() < giveUp)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   ~FolderLock() {
     if (fd_ >= 0) ::close(fd_);
   }
+  bool held() const { return held_; }
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
   int fd_;
+  bool held_ = false;
 };
 
 }  // namespace
@@ -105,7 +108,12 @@ QString QtSettingsStore::fileName() const { return settings_ ? settings_->fileNa
 
 int QtSettingsStore::readInteger(const std::string& name, int defaultValue) {
   if (!settings_) return defaultValue;
-  settings_->sync();  // rereads the file if another program changed it
+  {
+    // Held while the file is read and its stamp taken, so that no write
+    // falls between the two; a read does not wait long for it.
+    const FolderLock lock(QFileInfo(settings_->fileName()).absolutePath(), std::chrono::milliseconds(200));
+    syncWithFile();
+  }
   return storedInteger(settings_->value(QString::fromStdString(name))).value_or(defaultValue);
 }
 
@@ -123,19 +131,25 @@ std::vector<int> QtSettingsStore::update(const std::vector<std::pair<std::string
                                          bool onlyHigher) {
   std::vector<int> held;
   for (const auto& entry : values) held.push_back(entry.second);
-  // A first look without the lock: values already stored need no write, and
-  // no check whether the file can be written.
-  if (!settings_ || changes(values, onlyHigher, held).empty()) return held;
+  if (!settings_) return held;
+  const QString folder = QFileInfo(settings_->fileName()).absolutePath();
+  std::optional<FolderLock> lock(std::in_place, folder);
+  // Values already stored need no write, and no check whether the file can
+  // be written.
+  std::vector<size_t> changed = changes(values, onlyHigher, held);
+  if (changed.empty()) return held;
   if (const QString problem = writeProblem(); !problem.isEmpty()) {
     report(problem);
     return held;
   }
-  const FolderLock lock(QFileInfo(settings_->fileName()).absolutePath());
-  const std::vector<size_t> changed = changes(values, onlyHigher, held);
+  if (!lock->held()) {  // the folder has only just been made
+    lock.emplace(folder);
+    changed = changes(values, onlyHigher, held);
+  }
   if (changed.empty()) return held;
   for (size_t i : changed)
     settings_->setValue(QString::fromStdString(values[i].first), QString::number(values[i].second));
-  settings_->sync();
+  syncWithFile();
   // A FormatError only says that a hand-edited line that is no setting was
   // dropped; the values themselves were written.
   if (settings_->status() == QSettings::AccessError) report(failureCause());
@@ -144,7 +158,7 @@ std::vector<int> QtSettingsStore::update(const std::vector<std::pair<std::string
 
 std::vector<size_t> QtSettingsStore::changes(const std::vector<std::pair<std::string, int>>& values,
                                              bool onlyHigher, std::vector<int>& held) {
-  settings_->sync();
+  syncWithFile();
   std::vector<size_t> changed;
   for (size_t i = 0; i < values.size(); ++i) {
     const auto& [name, value] = values[i];
@@ -158,6 +172,31 @@ std::vector<size_t> QtSettingsStore::changes(const std::vector<std::pair<std::st
     changed.push_back(i);
   }
   return changed;
+}
+
+std::optional<QtSettingsStore::FileStamp> QtSettingsStore::stampOf(const QString& file) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(file).constData(), &info) != 0) return std::nullopt;
+  const auto ns = [](const timespec& t) { return t.tv_sec * 1'000'000'000LL + t.tv_nsec; };
+  return FileStamp{info.st_ino, info.st_size, ns(info.st_mtim), ns(info.st_ctim)};
+}
+
+// QSettings sees that another program wrote the file by its size and its
+// modification time to the millisecond. A file of the same size written in
+// the same millisecond (or in the same tick of a coarse file system clock)
+// would go unseen: it is given a modification time one millisecond later,
+// which QSettings has not seen.
+void QtSettingsStore::syncWithFile() {
+  const QString file = settings_->fileName();
+  if (const std::optional<FileStamp> now = stampOf(file);
+      now && synced_ && *now != *synced_ && now->size == synced_->size &&
+      now->modifiedNs / 1'000'000 == synced_->modifiedNs / 1'000'000) {
+    const long long later = synced_->modifiedNs + 1'000'000;
+    const timespec times[2] = {{0, UTIME_OMIT}, {later / 1'000'000'000, later % 1'000'000'000}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0);
+  }
+  settings_->sync();
+  synced_ = stampOf(file);
 }
 
 QString QtSettingsStore::writeProblem() const {

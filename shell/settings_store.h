@@ -68,13 +68,25 @@ class QtSettingsStore : public SettingsStore {
   // file afresh; notes in `held` the stored numbers kept as higher.
   std::vector<size_t> changes(const std::vector<std::pair<std::string, int>>& values, bool onlyHigher,
                               std::vector<int>& held);
+  // QSettings::sync(), first making sure that it sees a file another program
+  // wrote since the last one.
+  void syncWithFile();
   // Why a write cannot reach the file, found before trying; empty if it may.
   QString writeProblem() const;
   // Why the write that has just failed did.
   QString failureCause() const;
   void report(const QString& cause);
 
+  // The file as the last sync left it.
+  struct FileStamp {
+    unsigned long long inode = 0;
+    long long size = 0, modifiedNs = 0, changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  static std::optional<FileStamp> stampOf(const QString& file);
+
   std::unique_ptr<QSettings> settings_;
+  std::optional<FileStamp> synced_;
   FailureReporter reporter_;
   QSet<QString> reportedCauses_;
 };
