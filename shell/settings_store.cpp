@@ -15,23 +15,16 @@
 #include <thread>
 #include <unistd.h>
 
+#include "config_values.h"
+
 namespace zarvik {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // A stored value as an integer; a hand-edited "1, 2" reads back as a list,
 // which is no number either.
 std::optional<int> storedInteger(const QVariant& value) {
   if (!value.isValid() || value.typeId() == QMetaType::QStringList) return std::nullopt;
-  return parseStoredInteger(value.toString().toStdString());
+  return parseInteger(value.toString().toStdString());
 }
 
 // Holds an exclusive lock on the settings folder from a comparison with the
@@ -62,35 +55,6 @@ class FolderLock {
 };
 
 }  // namespace
-
-std::optional<int> parseStoredInteger(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-
-  int base = 10;
-  if (i < text.size() && text[i] == '$') {
-    base = 16;
-    ++i;
-  } else if (text.substr(i, 2) == "0x" || text.substr(i, 2) == "0X") {
-    base = 16;
-    i += 2;
-  }
-  if (i == text.size()) return std::nullopt;
-
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  std::uint64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    const int digit = hexDigit(text[i]);
-    if (digit < 0 || digit >= base) return std::nullopt;
-    magnitude = magnitude * base + digit;
-    if (magnitude > limit) return std::nullopt;
-  }
-  // Hexadecimal is a bit pattern: wrap it into the signed range.
-  const auto pattern = static_cast<std::uint32_t>(negative ? 0 - magnitude : magnitude);
-  return static_cast<std::int32_t>(pattern);
-}
 
 QtSettingsStore::QtSettingsStore() = default;
 QtSettingsStore::~QtSettingsStore() = default;

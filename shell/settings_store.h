@@ -2,7 +2,8 @@
 // The per-user settings store: QSettings in the platform's native format under
 // organisation "Quendrel", application "Zarvik50" (on Linux the file
 // $XDG_CONFIG_HOME/Quendrel/Zarvik50.conf, group [General]). Every value is
-// text: integers as decimal digits, booleans as "1" or "0".
+// text: integers as decimal digits, booleans as "1" or "0", read back by
+// parseInteger (config_values.h).
 //
 // Each write that changes a value reaches the file before it returns; a write
 // of the text already stored leaves the file alone. Several values written
@@ -22,19 +23,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string_view>
 
 #include "services.h"
 
 class QSettings;
 
 namespace zarvik {
-
-// Reads the text of a stored integer: leading blanks, an optional sign, then
-// decimal digits, or hexadecimal digits after "$" or "0x". Nothing may follow.
-// Hexadecimal spells a 32-bit pattern ("$FFFFFFFF" is -1); decimal must fit in
-// 32 bits. Anything else, the empty text included, is no number.
-std::optional<int> parseStoredInteger(std::string_view text);
 
 class QtSettingsStore : public SettingsStore {
  public:

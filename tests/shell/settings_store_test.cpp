@@ -3,6 +3,8 @@
 
 #include "settings_store.h"
 
+#include "config_values.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -12,28 +14,28 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using zarvik::parseStoredInteger;
+using zarvik::parseInteger;
 using zarvik::QtSettingsStore;
 
 TEST(ParseStoredInteger, AcceptsBlanksSignAndBothHexPrefixes) {
-  EXPECT_EQ(parseStoredInteger("39"), 39);
-  EXPECT_EQ(parseStoredInteger("-1"), -1);
-  EXPECT_EQ(parseStoredInteger("+7"), 7);
-  EXPECT_EQ(parseStoredInteger("   12"), 12);
-  EXPECT_EQ(parseStoredInteger("\t-3"), -3);
-  EXPECT_EQ(parseStoredInteger("$1F"), 31);
-  EXPECT_EQ(parseStoredInteger("$1f"), 31);
-  EXPECT_EQ(parseStoredInteger("0x1F"), 31);
-  EXPECT_EQ(parseStoredInteger("-$10"), -16);
-  EXPECT_EQ(parseStoredInteger("$FFFFFFFF"), -1);
-  EXPECT_EQ(parseStoredInteger("2147483647"), 2147483647);
-  EXPECT_EQ(parseStoredInteger("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(parseInteger("39"), 39);
+  EXPECT_EQ(parseInteger("-1"), -1);
+  EXPECT_EQ(parseInteger("+7"), 7);
+  EXPECT_EQ(parseInteger("   12"), 12);
+  EXPECT_EQ(parseInteger("\t-3"), -3);
+  EXPECT_EQ(parseInteger("$1F"), 31);
+  EXPECT_EQ(parseInteger("$1f"), 31);
+  EXPECT_EQ(parseInteger("0x1F"), 31);
+  EXPECT_EQ(parseInteger("-$10"), -16);
+  EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
+  EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+  EXPECT_EQ(parseInteger("-2147483648"), -2147483647 - 1);
 }
 
 TEST(ParseStoredInteger, RejectsEverythingElse) {
   for (const char* junk : {"", " ", "abc", "12abc", "12 ", "1.5", "$", "0x", "-", "$G",
                            "2147483648", "-2147483649", "$100000000", "1e3", "--1", "0b1"})
-    EXPECT_FALSE(parseStoredInteger(junk).has_value()) << '"' << junk << '"';
+    EXPECT_FALSE(parseInteger(junk).has_value()) << '"' << junk << '"';
 }
 
 class SettingsStoreTest : public testing::Test {

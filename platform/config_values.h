@@ -1,6 +1,8 @@
 #pragma once
-// The kinds of value found in Config.ini (integer, colour, folder, file name)
-// and the lookup of the files it names.
+// The rules for the values of Config.ini and of the settings store (integer,
+// colour, folder, file name) and the lookup of the files Config.ini names:
+// plain C++, so that the desktop program and the browser page read a skin
+// alike.
 
 #include <filesystem>
 #include <optional>
@@ -11,9 +13,11 @@
 
 namespace zarvik {
 
-// Integer text, by the same rules as the settings store's: optional leading
-// blanks, an optional sign, then decimal digits or hexadecimal digits after
-// "$" or "0x". Nothing for any other text.
+// Integer text, in Config.ini and the settings store alike: leading blanks,
+// an optional sign, then decimal digits, or hexadecimal digits after "$" or
+// "0x". Nothing may follow. Hexadecimal spells a 32-bit pattern ("$FFFFFFFF"
+// is -1); decimal must fit in 32 bits. Anything else, the empty text
+// included, is no number.
 std::optional<int> parseInteger(std::string_view text);
 
 // An integer value, or the default when it is missing or not a number.

@@ -3,11 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <system_error>
 #include <vector>
-
-#include "settings_store.h"
 
 namespace zarvik {
 
@@ -15,11 +14,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool equalNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -77,7 +78,34 @@ std::optional<fs::path> findIgnoringCase(const fs::path& root, const std::vector
 
 }  // namespace
 
-std::optional<int> parseInteger(std::string_view text) { return parseStoredInteger(text); }
+std::optional<int> parseInteger(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && isBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+
+  int base = 10;
+  if (i < text.size() && text[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (text.substr(i, 2) == "0x" || text.substr(i, 2) == "0X") {
+    base = 16;
+    i += 2;
+  }
+  if (i == text.size()) return std::nullopt;
+
+  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  std::uint64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const int digit = hexDigit(text[i]);
+    if (digit < 0 || digit >= base) return std::nullopt;
+    magnitude = magnitude * base + digit;
+    if (magnitude > limit) return std::nullopt;
+  }
+  // Hexadecimal is a bit pattern: wrap it into the signed range.
+  const auto pattern = static_cast<std::uint32_t>(negative ? 0 - magnitude : magnitude);
+  return static_cast<std::int32_t>(pattern);
+}
 
 int readInteger(const IniFile& ini, std::string_view section, std::string_view key,
                 int defaultValue) {
