@@ -1,5 +1,6 @@
 // The catching game: level table, reset, the game tick, the catch pose, the
-// restart after a miss, the game-over sequence and the hero's moves.
+// restart after a miss, the game-over sequence, the hero's moves and the
+// high scores' loading and reset.
 
 #include <algorithm>
 
@@ -205,6 +206,18 @@ void Handheld::recordHighScore() {
   const bool gameA = Mode == ModeGameAPlay;
   int& best = refreshHighScore(gameA);
   if (Score > best) best = settings_.writeIntegerIfHigher(gameA ? "HiScore1" : "HiScore2", Score);
+}
+
+void Handheld::loadHighScores() {
+  HiScoreA = settings_.readInteger("HiScore1", HiScoreA);
+  HiScoreB = settings_.readInteger("HiScore2", HiScoreB);
+}
+
+void Handheld::resetHighScores() {
+  HiScoreA = 0;
+  settings_.writeInteger("HiScore1", 0);
+  HiScoreB = 0;
+  settings_.writeInteger("HiScore2", 0);
 }
 
 void Handheld::Gam_Move_Hero(int step) {

@@ -118,6 +118,11 @@ class Handheld {
   void Timer_RepriseTimer();
   void Timer_Game_OverTimer();
   void Gam_Move_Hero(int step);  // -1 left, +1 right
+  // HiScoreA and HiScoreB from the stored HiScore1 and HiScore2, each with
+  // its value in memory as the default.
+  void loadHighScores();
+  // Both high scores 0, in memory and in the store.
+  void resetHighScores();
 
   // Sound effects (sound_effects.cpp).
   // The five samples' files, in the order Snd_Load loads them.

@@ -14,15 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 // The entries of `folder` named `part` but for letter case, that are regular
@@ -78,40 +69,32 @@ std::optional<fs::path> findIgnoringCase(const fs::path& root, const std::vector
 
 }  // namespace
 
-std::optional<int> parseInteger(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && isBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-
-  int base = 10;
-  if (i < text.size() && text[i] == '$') {
-    base = 16;
-    ++i;
-  } else if (text.substr(i, 2) == "0x" || text.substr(i, 2) == "0X") {
-    base = 16;
-    i += 2;
-  }
-  if (i == text.size()) return std::nullopt;
-
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  std::uint64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    const int digit = hexDigit(text[i]);
-    if (digit < 0 || digit >= base) return std::nullopt;
-    magnitude = magnitude * base + digit;
-    if (magnitude > limit) return std::nullopt;
-  }
-  // Hexadecimal is a bit pattern: wrap it into the signed range.
-  const auto pattern = static_cast<std::uint32_t>(negative ? 0 - magnitude : magnitude);
-  return static_cast<std::int32_t>(pattern);
-}
-
 int readInteger(const IniFile& ini, std::string_view section, std::string_view key,
                 int defaultValue) {
   auto text = ini.value(section, key);
   if (!text) return defaultValue;
   return parseInteger(*text).value_or(defaultValue);
+}
+
+Extent readExtent(const IniFile& ini, std::string_view section, std::string_view key, int defaultValue) {
+  const std::string text = ini.readString(section, key, "");
+  const std::optional<int> value = parseInteger(text);
+  if (!value) return {defaultValue, std::nullopt};
+  if (*value >= 1 && *value <= kMaxWindowExtent) return {*value, std::nullopt};
+  return {defaultValue, text};
+}
+
+ImageEntry readImageEntry(const IniFile& ini, int n, int offsetX, int offsetY) {
+  const std::string section = "Image" + std::to_string(n);
+  ImageEntry entry;
+  if (auto name = fileNameValue(ini.readString(section, "Filename", "")))
+    entry.path = folderValue(ini.readString("Common", "SkinDir", kDefaultSkinDir)) + *name;
+  auto bounded = [](int64_t value) { return int(std::clamp<int64_t>(value, -kMaxImageExtent, kMaxImageExtent)); };
+  entry.rect.height = bounded(readInteger(ini, section, "Height", 0));
+  entry.rect.left = bounded(int64_t(readInteger(ini, section, "Left", 0)) + offsetX);
+  entry.rect.top = bounded(int64_t(readInteger(ini, section, "Top", 0)) + offsetY);
+  entry.rect.width = bounded(readInteger(ini, section, "Width", 0));
+  return entry;
 }
 
 std::string folderValue(std::string_view value) {

@@ -10,19 +10,44 @@
 #include <string_view>
 
 #include "ini_file.h"
+#include "integer_text.h"
+#include "skin_images.h"
 
 namespace zarvik {
-
-// Integer text, in Config.ini and the settings store alike: leading blanks,
-// an optional sign, then decimal digits, or hexadecimal digits after "$" or
-// "0x". Nothing may follow. Hexadecimal spells a 32-bit pattern ("$FFFFFFFF"
-// is -1); decimal must fit in 32 bits. Anything else, the empty text
-// included, is no number.
-std::optional<int> parseInteger(std::string_view text);
 
 // An integer value, or the default when it is missing or not a number.
 int readInteger(const IniFile& ini, std::string_view section, std::string_view key,
                 int defaultValue);
+
+// The largest window side a skin may ask for, in pixels.
+inline constexpr int kMaxWindowExtent = 8192;
+
+// Image places and sizes from Config.ini are bounded to this many pixels either
+// way: no screen is larger, and the layout's sums then never overflow.
+inline constexpr int kMaxImageExtent = 1'000'000;
+
+// The skin's picture folder when Config.ini names none.
+inline constexpr char kDefaultSkinDir[] = "Graphics\\Skin\\";
+
+// A window side (GameWidth, ManualHeight...). A number outside
+// 1..kMaxWindowExtent would give a window nobody can see or one that takes
+// gigabytes: it is refused, with its text in `refused`, and the default
+// used. Text that is no number gives the default, as for any integer.
+struct Extent {
+  int value;
+  std::optional<std::string> refused;
+};
+Extent readExtent(const IniFile& ini, std::string_view section, std::string_view key, int defaultValue);
+
+// What section Image<n> (n = 1 to kImageCount) says: the path of its picture
+// as written, the skin folder ([Common] SkinDir) and Filename (none for no
+// file), and its rectangle, moved by the face's offset and bounded to
+// kMaxImageExtent.
+struct ImageEntry {
+  std::optional<std::string> path;
+  Rect rect;
+};
+ImageEntry readImageEntry(const IniFile& ini, int n, int offsetX = 0, int offsetY = 0);
 
 // A folder value ends in a path separator: "\" is appended when it ends in
 // neither "\" nor "/" (so an empty value becomes "\").

@@ -26,7 +26,6 @@ class QMenu;
 class TSplashForm;
 namespace zarvik {
 class QtSettingsStore;
-enum class PadButton : int;
 }
 
 class TForm1 : public QWidget, public zarvik::PanelObserver {
@@ -63,8 +62,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void FormKeyUp(std::uint16_t key);
   // A gamepad's press and release of a button. A button held by a pad and
   // by a key or the mouse is released when the last of them lets go.
-  void gamepadButtonDown(zarvik::PadButton button);
-  void gamepadButtonUp(zarvik::PadButton button);
+  void gamepadButtonDown(zarvik::Button button);
+  void gamepadButtonUp(zarvik::Button button);
 
   // The windows that the menu opens (built when first opened, or given) and
   // the splash window, created after the face; the splash window is shown on

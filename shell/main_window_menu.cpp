@@ -127,11 +127,7 @@ void TForm1::pm_7_keysClick() {
 
 // No segment is redrawn: a high score on display stays until the next redraw.
 void TForm1::pm_8_hiscoreClick() {
-  SettingsStore& settings = handheld_.settings();
-  handheld_.HiScoreA = 0;
-  settings.writeInteger("HiScore1", 0);
-  handheld_.HiScoreB = 0;
-  settings.writeInteger("HiScore2", 0);
+  handheld_.resetHighScores();
   QApplication::beep();
 }
 

@@ -56,8 +56,7 @@ void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom)
 
   createMenu();
 
-  handheld_.HiScoreA = settings.readInteger("HiScore1", handheld_.HiScoreA);
-  handheld_.HiScoreB = settings.readInteger("HiScore2", handheld_.HiScoreB);
+  handheld_.loadHighScores();
 
   handheld_.ButtonLatch = false;
   handheld_.GameAHeld = false;

@@ -2,17 +2,17 @@
 // on standard input and prints its display. Its output format is relied on by
 // tests and tools: keep it stable.
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
 
+#include "buttons.h"
 #include "headless.h"
+#include "integer_text.h"
+#include "system_clock.h"
 
 using namespace zarvik;
 
@@ -34,16 +34,8 @@ struct Failure {
 // and the calendar, however many waits a script holds.
 constexpr long long kMaxVirtualTime = 1'000'000'000'000LL;
 
-std::optional<long long> parseNumber(const std::string& text) {
-  long long value = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-  return value;
-}
-
 long long number(const std::string& text, const char* what, long long min, long long max) {
-  const auto value = parseNumber(text);
+  const auto value = parseDecimal(text);
   if (!value || *value < min || *value > max)
     throw Failure{std::string("bad ") + what + " '" + text + "'"};
   return *value;
@@ -67,26 +59,6 @@ LocalDateTime dateTime(const std::string& text) {
   if (auto t = parseDateTime(text)) return *t;
   throw Failure{"bad date and time '" + text + "' (expected YYYY-MM-DDTHH:MM:SS)"};
 }
-
-LocalDateTime localNow() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
-struct ButtonActions {
-  void (Handheld::*down)();
-  void (Handheld::*up)();
-};
-
-const std::map<std::string, ButtonActions> kButtons = {
-    {"game_a", {&Handheld::Inp_game_a_down, &Handheld::Inp_game_a_up}},
-    {"game_b", {&Handheld::Inp_game_b_down, &Handheld::Inp_game_b_up}},
-    {"time", {&Handheld::Inp_time_down, &Handheld::Inp_time_up}},
-    {"left", {&Handheld::Inp_left_down, &Handheld::Inp_left_up}},
-    {"right", {&Handheld::Inp_right_down, &Handheld::Inp_right_up}},
-};
 
 std::string joined(const std::vector<std::string>& items) {
   if (items.empty()) return "-";
@@ -124,10 +96,9 @@ void run(HeadlessHandheld& sim, const std::string& line) {
   if (needsArgument && argument.empty() && (command == "down" || command == "up" || command == "wait" || command == "now"))
     throw Failure{"'" + command + "' needs an argument"};
   if (command == "down" || command == "up") {
-    auto button = kButtons.find(argument);
-    if (button == kButtons.end())
-      throw Failure{"unknown button '" + argument + "' (game_a, game_b, time, left, right)"};
-    (sim.handheld.*(command == "down" ? button->second.down : button->second.up))();
+    const int button = buttonNamed(argument);
+    if (!button) throw Failure{"unknown button '" + argument + "' (game_a, game_b, time, left, right)"};
+    pressButton(sim.handheld, button, command == "down");
   } else if (command == "wait") {
     const long long ms = number(argument, "milliseconds", 0, kMaxVirtualTime);
     if (ms > kMaxVirtualTime - sim.scheduler.now())
@@ -147,7 +118,7 @@ void run(HeadlessHandheld& sim, const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  LocalDateTime start = localNow();
+  LocalDateTime start = SystemClock().now();
   uint32_t seed = uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count());
   long long hiscoreA = 0, hiscoreB = 0;
   try {

@@ -8,17 +8,18 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <ctime>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "buttons.h"
+#include "config_values.h"
 #include "handheld.h"
 #include "ini_file.h"
 #include "key_bindings.h"
 #include "seeded_random.h"
+#include "system_clock.h"
 
 using namespace zarvik;
 
@@ -61,16 +62,6 @@ class PageTimers : public TimerBackend {
   std::vector<Timer*> timers_;
 };
 
-class LocalClock : public Clock {
- public:
-  LocalDateTime now() const override {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-  }
-};
-
 // Samples are fetched and decoded by the page; muting is the page's business.
 class PageSound : public SoundLayer {
  public:
@@ -89,7 +80,8 @@ class PageSound : public SoundLayer {
   void FSOUND_Close() override {}
 };
 
-// Settings are kept as decimal text; anything else reads as the default.
+// Settings are kept as text, read by the desktop store's rule; anything else
+// reads as the default.
 class PageSettings : public SettingsStore {
  public:
   int readInteger(const std::string& name, int defaultValue) override {
@@ -98,10 +90,7 @@ class PageSettings : public SettingsStore {
     std::string text(length + 1, '\0');
     js_read_setting(name.c_str(), text.data(), length + 1);
     text.resize(length);
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty() ? value : defaultValue;
+    return parseInteger(text).value_or(defaultValue);
   }
   void writeInteger(const std::string& name, int value) override { js_write_setting(name.c_str(), value); }
 };
@@ -118,24 +107,9 @@ class PageObserver : public PanelObserver {
   void imageChanged(ImageId id) override { js_image_changed(id); }
 };
 
-// A Config.ini integer: decimal, or hexadecimal after "$" or "0x".
-int configInteger(const IniFile& ini, std::string_view section, std::string_view key, int defaultValue) {
-  std::string text = ini.readString(section, key, "");
-  int base = 10;
-  std::string_view digits = text;
-  const bool negative = !digits.empty() && digits[0] == '-';
-  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
-  if (digits.starts_with("$")) digits.remove_prefix(1), base = 16;
-  else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2), base = 16;
-  long long value = 0;
-  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-  if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size()) return defaultValue;
-  return int(negative ? -value : value);
-}
-
 struct Page {
   PageTimers timers;
-  LocalClock clock;
+  SystemClock clock;
   SeededRandom random{0};
   PageSound sound;
   PageSettings settings;
@@ -153,45 +127,29 @@ Page& page() {
   return instance;
 }
 
-// Button n (1..5: Game A, Game B, Time, Left, Right) pressed or released.
-void pressButton(int n, bool down) {
-  static constexpr void (Handheld::*kDown[])() = {&Handheld::Inp_game_a_down, &Handheld::Inp_game_b_down,
-                                                   &Handheld::Inp_time_down, &Handheld::Inp_left_down,
-                                                   &Handheld::Inp_right_down};
-  static constexpr void (Handheld::*kUp[])() = {&Handheld::Inp_game_a_up, &Handheld::Inp_game_b_up,
-                                                 &Handheld::Inp_time_up, &Handheld::Inp_left_up,
-                                                 &Handheld::Inp_right_up};
-  if (n < 1 || n > kButtonCount) return;
-  Handheld& hh = page().handheld;
-  (hh.*(down ? kDown : kUp)[n - 1])();
-}
-
 }  // namespace
 
 extern "C" {
 
-// Reads the skin's Config.ini: places, picture files and the key colour.
+// Reads the skin's Config.ini by the desktop program's rules: places, picture
+// files and the key colour.
 EMSCRIPTEN_KEEPALIVE void zw_load_config(const char* text) {
   Page& p = page();
   const IniFile ini = IniFile::fromText(text);
-  p.width = std::clamp(configInteger(ini, "Common", "GameWidth", kFaceWidth), 1, 8192);
-  p.height = std::clamp(configInteger(ini, "Common", "GameHeight", kFaceHeight), 1, 8192);
-  const int bgr = configInteger(ini, "VideoMode", "TranspColor", 0x00ff00ff);
+  p.width = readExtent(ini, "Common", "GameWidth", kFaceWidth).value;
+  p.height = readExtent(ini, "Common", "GameHeight", kFaceHeight).value;
+  const int bgr = readInteger(ini, "VideoMode", "TranspColor", 0x00ff00ff);
   p.keyColour = (bgr & 0xff) << 16 | (bgr & 0xff00) | (bgr >> 16 & 0xff);
-  std::string skinDir = ini.readString("Common", "SkinDir", "Graphics\\Skin\\");
-  if (!skinDir.empty() && skinDir.back() != '\\' && skinDir.back() != '/') skinDir += '/';
   Panel& panel = p.handheld.panel;
   for (int n = 1; n <= kImageCount; ++n) {
     const ImageId id = ImageId(n - 1);
-    const std::string section = "Image" + std::to_string(n);
-    const std::string name = ini.readString(section, "Filename", "");
-    if (!name.empty() && name != "nil") {
-      p.files[id] = skinDir + name;
-      for (char& c : p.files[id]) if (c == '\\') c = '/';
+    const ImageEntry entry = readImageEntry(ini, n);
+    if (entry.path) {
+      p.files[id] = *entry.path;
+      std::replace(p.files[id].begin(), p.files[id].end(), '\\', '/');
       panel.setPicture(id, std::make_shared<SkinFile>(id));
     }
-    panel.images[id].rect = {configInteger(ini, section, "Left", 0), configInteger(ini, section, "Top", 0),
-                             configInteger(ini, section, "Width", 0), configInteger(ini, section, "Height", 0)};
+    panel.images[id].rect = entry.rect;
   }
 }
 
@@ -222,8 +180,7 @@ EMSCRIPTEN_KEEPALIVE void zw_start(unsigned seed) {
   p.random = SeededRandom(seed ? seed : std::random_device{}());
   hh.panel.observer = &p.observer;
   p.keys.load(p.settings);
-  hh.HiScoreA = p.settings.readInteger("HiScore1", 0);
-  hh.HiScoreB = p.settings.readInteger("HiScore2", 0);
+  hh.loadHighScores();
   hh.SoundEnabled = true;
   hh.Snd_Load();
   hh.Mode = ModeAllSegments;
@@ -231,23 +188,17 @@ EMSCRIPTEN_KEEPALIVE void zw_start(unsigned seed) {
 }
 
 EMSCRIPTEN_KEEPALIVE void zw_fire(int timer) { page().timers.fire(timer); }
-EMSCRIPTEN_KEEPALIVE void zw_button(int n, int down) { pressButton(n, down != 0); }
+EMSCRIPTEN_KEEPALIVE void zw_button(int n, int down) { pressButton(page().handheld, n, down != 0); }
 // A key by its Windows-style code; the button it is bound to, or 0.
 EMSCRIPTEN_KEEPALIVE int zw_key(int virtualKey, int down) {
   const int n = page().keys.bindingFor(std::uint16_t(virtualKey));
-  pressButton(n, down != 0);
+  pressButton(page().handheld, n, down != 0);
   return n;
 }
-// The button (1..5) whose picture this image is, or 0.
+// The button (1..5) whose clickable picture this image is, or 0.
 EMSCRIPTEN_KEEPALIVE int zw_button_of(int id) {
-  switch (id) {
-    case btn_game_a_top: return 1;
-    case btn_game_b_top: return 2;
-    case btn_time_top: return 3;
-    case btn_left_top: return 4;
-    case btn_right_top: return 5;
-    default: return 0;
-  }
+  const int n = id >= 0 && id < kImageCount ? buttonOf(ImageId(id)) : 0;
+  return n && kButtonInputs[n - 1].clickable == id ? n : 0;
 }
 // The state the page and its tests look at: 0 mode, 1 score, 2 misses,
 // 3 high score A, 4 high score B, 5 the catcher's column (1..3).
