@@ -25,36 +25,12 @@
 #include "clickable_label.h"
 #include "error_box.h"
 #include "headless.h"
+#include "sound_fakes.h"
 #include "url_recorder.h"
 
 using namespace zarvik;
 
 namespace {
-
-// Records the sound calls in order; loads fail for the files named in `missing`.
-class ScriptedSound : public SoundLayer {
- public:
-  bool FSOUND_Init(int rate, int channels, unsigned flags) override {
-    calls.push_back("Init " + std::to_string(rate) + " " + std::to_string(channels) + " " +
-                    std::to_string(flags));
-    return true;
-  }
-  bool FSOUND_SetOutput(int type) override {
-    calls.push_back("SetOutput " + std::to_string(type));
-    return true;
-  }
-  int FSOUND_Sample_Load(int, const char* name, unsigned, int, int) override {
-    calls.push_back(std::string("Load ") + name);
-    return missing == name ? 0 : int(calls.size());
-  }
-  int FSOUND_PlaySound(int, int) override { return 0; }
-  bool FSOUND_StopSound(int) override { return true; }
-  void FSOUND_Sample_Free(int) override {}
-  void FSOUND_Close() override {}
-
-  std::vector<std::string> calls;
-  std::string missing;
-};
 
 // Whether the application is told to terminate: its event loop, started now,
 // ends at once instead of running until the guard timer.
