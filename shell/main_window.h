@@ -66,15 +66,19 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void gamepadButtonUp(zarvik::Button button);
 
   // The windows that the menu opens (built when first opened, or given) and
-  // the splash window, created after the face; the splash window is shown on
-  // the first activation while SplashPending is set.
+  // the splash window, created after the face. A splash window given is
+  // shown on the face's first activation (SplashPending); none is given when
+  // the play action has already run.
   struct Windows {
     zarvik::DeferredWindow about;
     zarvik::DeferredWindow manual;
     zarvik::DeferredWindow keys;
     TSplashForm* splash = nullptr;
   };
-  void attachWindows(Windows windows) { windows_ = std::move(windows); }
+  void attachWindows(Windows windows) {
+    windows_ = std::move(windows);
+    SplashPending = windows_.splash != nullptr;
+  }
 
   static constexpr int kMenuRows = 13;
   static constexpr int kFullscreenRow = 10;    // pm_10_fullscreen
@@ -200,6 +204,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   std::array<bool, zarvik::kButtonCount> padHeld_{};  // [n - 1]: a pad holds button n
 
   Windows windows_;
+  bool SplashPending = false;  // the splash window is still to be shown; cleared once
   bool IsFullscreen = true;
   int Zoom = 1;
   int faceScale_ = 1;

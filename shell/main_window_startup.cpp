@@ -4,12 +4,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QPointer>
 
-#include "application_state.h"
 #include "error_box.h"
+#include "first_frame.h"
 #include "main_window.h"
 #include "product_info.h"
 #include "settings_store.h"
@@ -18,10 +17,6 @@
 #include "x11_auto_repeat.h"
 
 using namespace zarvik;
-
-// Start-up and shutdown steps, for tests that watch the program from outside:
-// QT_LOGGING_RULES="zarvik.startup.info=true".
-Q_LOGGING_CATEGORY(lcStartup, "zarvik.startup", QtWarningMsg)
 
 void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom) {
   // The application title. A desktop's task bar names a window by its title,

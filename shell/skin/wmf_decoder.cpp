@@ -8,9 +8,7 @@
 // draws for longer than the time budget is killed. A crash inside libwmf
 // becomes an error for the file too.
 //
-// libwmf and what it needs are a dozen shared objects that the default skin
-// never uses: the library is loaded when the first metafile is drawn, not at
-// start-up.
+// libwmf is loaded when the first metafile is drawn (shared_library.h).
 
 // Qt first: libwmf's headers define macros (U8, U16) that clash with Qt's.
 #include "picture_loader.h"
