@@ -144,7 +144,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;  // FormClose
-  bool event(QEvent* event) override;  // tool tips
+  bool event(QEvent* event) override;  // tool tips, blocking by a modal window
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -202,6 +202,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
   std::array<bool, zarvik::kButtonCount> padHeld_{};  // [n - 1]: a pad holds button n
+  bool inputBlocked_ = false;  // a modal window (the key dialog) takes the face's input
 
   Windows windows_;
   bool SplashPending = false;  // the splash window is still to be shown; cleared once

@@ -40,11 +40,12 @@ void TForm1::FormKeyUp(std::uint16_t key) {
   if (const int n = KeyBindings.bindingFor(key)) releaseButton(n);
 }
 
-// A disabled face (the key dialog is open) takes no presses from pads, as
-// it takes none from keys; the release of an ignored press is ignored too.
+// A face that a modal window blocks (the key dialog is open) takes no
+// presses from pads, as it takes none from keys; the release of an ignored
+// press is ignored too.
 void TForm1::gamepadButtonDown(Button button) {
   const int n = button;
-  if (!isEnabled()) return;
+  if (!isEnabled() || inputBlocked_) return;
   padHeld_[n - 1] = true;
   pressButton(handheld_, n, true);
 }
@@ -154,6 +155,8 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+    inputBlocked_ = event->type() == QEvent::WindowBlocked;
   if (event->type() != QEvent::ToolTip) return QWidget::event(event);
   const auto* help = static_cast<QHelpEvent*>(event);
   const std::optional<ImageId> target =

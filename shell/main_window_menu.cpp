@@ -108,21 +108,21 @@ void TForm1::pm_3_whatsnewClick() { openFileOnDesktop(this, "Whatsnew.txt"); }
 void TForm1::pm_4_manualClick() { showInFront(windows_.manual.get()); }
 void TForm1::pm_6_configClick() { openFileOnDesktop(this, "Config.ini"); }
 
-// The dialog enables the main window again when it closes, however it closes.
+// The dialog is window-modal: while it is open, the face, which it is tied
+// to, takes no input, whichever way the dialog then closes.
 void TForm1::pm_7_keysClick() {
   QWidget* keys = windows_.keys.get();
   if (!keys) return;
   centreOnScreen(*keys);
   // Tied to the face, so that the window manager keeps it above the face: a
-  // click on the disabled face would otherwise bury it. (As the face's child
-  // widget it would be disabled with the face.)
+  // click on the blocked face would otherwise bury it. (As the face's child
+  // widget it would be found among the face's own.)
   keys->winId();
   keys->windowHandle()->setTransientParent(windowHandle());
+  releaseHeldButtons();  // a blocked window sees no releases
   keys->show();
   keys->raise();
   keys->activateWindow();
-  releaseHeldButtons();  // a disabled window sees no releases
-  setEnabled(false);
 }
 
 // No segment is redrawn: a high score on display stays until the next redraw.

@@ -121,7 +121,11 @@ void Startup::attachWindowsBuiltOnFirstUse() {
   TForm1& face = *face_;
   face.attachWindows({DeferredWindow([] { return std::make_unique<TAboutForm>(); }),
                       DeferredWindow([] { return std::make_unique<TManualForm>(SkinSources::forProgram()); }),
-                      DeferredWindow([&face] { return std::make_unique<TKeysForm>(face); }),
+                      DeferredWindow([&face] {
+                        auto keys = std::make_unique<TKeysForm>(face.keyBindings());
+                        QObject::connect(keys.get(), &TKeysForm::keysChosen, &face, &TForm1::applyKeyChoices);
+                        return keys;
+                      }),
                       splash_.get()});
 }
 

@@ -334,7 +334,8 @@ TEST_F(FaceInput, CtrlPlusAndMinusZoomTheWindowAndStoreTheZoom) {
 
 TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys) {
   TestingForm1& face = open(false);
-  TestingKeysForm keys(face);
+  TestingKeysForm keys(face.keyBindings());
+  QObject::connect(&keys, &TKeysForm::keysChosen, &face, &TForm1::applyKeyChoices);
   auto texts = [&] {
     std::vector<std::string> shown;
     for (QComboBox* combo : keys.KeyCombos) shown.push_back(combo->currentText().toStdString());
