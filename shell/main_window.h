@@ -8,7 +8,6 @@
 
 #include <QBitmap>
 #include <QImage>
-#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 #include <optional>
@@ -21,10 +20,10 @@
 #include "window_system.h"
 
 class QAction;
-class QLabel;
 class QMenu;
 class TSplashForm;
 namespace zarvik {
+class GameMenu;
 class QtSettingsStore;
 }
 
@@ -98,7 +97,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void pm_11_splashscreenClick();
   void pm_14_exitClick();
 
-  // The in-game menu (fullscreen mode): the button folds and unfolds it.
+  // The in-game menu (fullscreen mode, game_menu.h): the button folds and
+  // unfolds it.
   void btn_game_menu_topClick();
   void Vid_Display_Game_Menu(bool open);
   // The entry of the context menu in row `row` (1 to 13).
@@ -136,8 +136,7 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
  protected:
   QMenu* pm_0_menu = nullptr;
-  bool GameMenuOpen = false;
-  std::array<QPointer<QLabel>, kMenuRows> MenuRows;  // while the in-game menu is unfolded
+  zarvik::GameMenu* gameMenu_ = nullptr;  // the in-game menu, over the face's top-left corner
 
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;  // FormActivate
@@ -181,10 +180,6 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   // Runs the entry of a menu shortcut key; false when the key is none.
   bool menuShortcut(std::uint16_t key);
   QRect gameMenuBackgroundRect() const;
-  QRect gameMenuButtonRect() const;
-  void la_menu_itemMouseEnter(QLabel* row);
-  void la_menu_itemMouseLeave(QLabel* row);
-  void la_menu_itemMouseUp();
 
   zarvik::Handheld& handheld_;
   zarvik::SkinSources skinSources_;
@@ -212,5 +207,4 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   QPoint faceOrigin_;  // where the face area's top-left corner lies, in window pixels
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
-  bool menuButtonPressed_ = false;  // a left press on the in-game menu button
 };

@@ -106,16 +106,12 @@ bool TForm1::isDragArea(ImageId id) const {
   return id == im_background || id == im_background_screen_top || id == btn_set_top;
 }
 
-// The in-game menu lies over everything: a press there reaches no image, and
-// the menu button clicks on its release.
+// The in-game menu lies over everything as a widget of its own, which takes
+// the presses on it.
 void TForm1::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint point = event->position().toPoint();
   dragging_ = false;
-  if (gameMenuBackgroundRect().contains(point)) {
-    menuButtonPressed_ = gameMenuButtonRect().contains(point);
-    return;
-  }
   const std::optional<ImageId> target = mouseTargetAt(point);
   if (!target) return;
   if (const int n = buttonOf(*target)) {
@@ -133,16 +129,13 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
   if (const int n = std::exchange(pressedButton_, 0)) releaseButton(n);
-  if (std::exchange(menuButtonPressed_, false) && gameMenuButtonRect().contains(event->position().toPoint()))
-    btn_game_menu_topClick();
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if (event->buttons() == Qt::NoButton) {
-    const std::optional<ImageId> target =
-        gameMenuBackgroundRect().contains(point) ? std::nullopt : mouseTargetAt(point);
-    if (gameMenuButtonRect().contains(point) || (target && buttonOf(*target))) setCursor(Qt::PointingHandCursor);
+    const std::optional<ImageId> target = mouseTargetAt(point);
+    if (target && buttonOf(*target)) setCursor(Qt::PointingHandCursor);
     else if (target == btn_set_top) setCursor(Qt::WhatsThisCursor);
     else unsetCursor();
     return;

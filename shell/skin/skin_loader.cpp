@@ -214,7 +214,7 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
     loadImages(run, *ini, panel, layout.faceOffset);
   }
   layout.menuButtonVisible = fullscreen;
-  layout.menuButtonBackgroundSize = {36, 32};
+  layout.menuButtonBackgroundSize = kGameMenuButtonSize;
   return report;
 }
 

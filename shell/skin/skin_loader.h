@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "config_values.h"
+#include "game_menu_art.h"
 #include "panel.h"
 
 namespace zarvik {
@@ -59,7 +60,7 @@ struct FaceLayout {
   } logo;
 
   bool menuButtonVisible = false;  // btn_game_menu_top and btn_game_menu_background
-  QSize menuButtonBackgroundSize{36, 32};
+  QSize menuButtonBackgroundSize = kGameMenuButtonSize;
 };
 
 struct SkinLoadReport {
