@@ -15,6 +15,7 @@
 #include "config_values.h"
 #include "game_menu_art.h"
 #include "panel.h"
+#include "qt_rect.h"
 
 namespace zarvik {
 
@@ -34,8 +35,6 @@ inline constexpr QSize kFaceSize(kFaceWidth, kFaceHeight);
 
 // The manual's folder when Config.ini names none.
 inline constexpr char kDefaultManualDir[] = "Graphics\\Manual\\";
-
-inline QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 // What LoadSkin sets on the main window besides the panel's images.
 struct FaceLayout {
