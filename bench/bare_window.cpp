@@ -1,5 +1,5 @@
 // The yardstick of the start-up benchmark: a bare Qt frameless window that
-// paints one picture, traced like the face (first_frame_trace.h).
+// paints one picture, traced like the face (first_frame.h).
 //   bench_bare_window PICTURE [--fullscreen | --blink]
 // Fullscreen, the picture is centred on black. With --blink, a 7 x 16 patch
 // (the size of the clock's colon) is inverted and repainted twice a second:
@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "first_frame_trace.h"
+#include "first_frame.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ class BareWindow : public QWidget {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  zarvik::FirstFrameTrace::installIfEnabled(app);
+  zarvik::FirstFrameWatch::traceFirstFrames(app);
   const QImage picture = argc > 1 ? QImage(QString::fromLocal8Bit(argv[1])) : QImage();
   if (picture.isNull()) {
     std::fprintf(stderr, "usage: %s PICTURE [--fullscreen] (a readable picture)\n", argv[0]);

@@ -1,5 +1,8 @@
 // The catching game: level table, reset, the game tick, the catch pose, the
-// restart after a miss, the game-over sequence and the hero's moves.
+// restart after a miss, the game-over sequence, the hero's moves and the
+// high scores' loading and reset.
+
+#include <algorithm>
 
 #include "handheld.h"
 
@@ -172,13 +175,7 @@ void Handheld::Timer_Game_OverTimer() {
       Timer_Game_Over.setInterval(3400);
       break;
     case 2:
-      if (Mode == ModeGameAPlay && Score > HiScoreA) {
-        HiScoreA = Score;
-        settings_.writeInteger("HiScore1", HiScoreA);
-      } else if (Mode == ModeGameBPlay && Score > HiScoreB) {
-        HiScoreB = Score;
-        settings_.writeInteger("HiScore2", HiScoreB);
-      }
+      recordHighScore();
       Mode = ModeGameOver;
       Gam_Set_Mode();
       Timer_Game_Over.setInterval(30000);
@@ -192,6 +189,37 @@ void Handheld::Timer_Game_OverTimer() {
       break;
   }
   ActiveLane += 1;
+}
+
+// Another copy of the program may have stored a better high score since
+// this one read it: the better of the two is the high score.
+int& Handheld::refreshHighScore(bool gameA) {
+  int& best = gameA ? HiScoreA : HiScoreB;
+  best = std::max(best, settings_.readInteger(gameA ? "HiScore1" : "HiScore2", best));
+  return best;
+}
+
+// A better score is stored through the store's comparison, which keeps a
+// better one that another copy writes meanwhile.
+void Handheld::recordHighScore() {
+  if (Mode != ModeGameAPlay && Mode != ModeGameBPlay) return;
+  const bool gameA = Mode == ModeGameAPlay;
+  int& best = refreshHighScore(gameA);
+  if (Score > best) best = settings_.writeIntegerIfHigher(gameA ? "HiScore1" : "HiScore2", Score);
+}
+
+void Handheld::loadHighScores() {
+  HiScoreA = settings_.readInteger("HiScore1", HiScoreA);
+  HiScoreB = settings_.readInteger("HiScore2", HiScoreB);
+}
+
+void Handheld::resetHighScores() { setHighScores(0, 0); }
+
+void Handheld::setHighScores(int hiScoreA, int hiScoreB) {
+  HiScoreA = hiScoreA;
+  settings_.writeInteger("HiScore1", hiScoreA);
+  HiScoreB = hiScoreB;
+  settings_.writeInteger("HiScore2", hiScoreB);
 }
 
 void Handheld::Gam_Move_Hero(int step) {

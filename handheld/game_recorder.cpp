@@ -1,5 +1,6 @@
 #include "game_recorder.h"
 
+#include "buttons.h"
 #include "sim_script.h"
 
 namespace zarvik {
@@ -7,12 +8,7 @@ namespace zarvik {
 namespace {
 
 // "btn_game_a_down" is "game_a" in scripts.
-std::string_view scriptName(ImageId pressed) {
-  std::string_view name = kSkinImages[pressed].name;
-  name.remove_prefix(std::string_view("btn_").size());
-  name.remove_suffix(std::string_view("_down").size());
-  return name;
-}
+std::string_view scriptName(ImageId pressed) { return kButtonInputs[buttonOf(pressed) - 1].name; }
 
 }  // namespace
 

@@ -127,6 +127,14 @@ class Handheld {
   void Timer_RepriseTimer();
   void Timer_Game_OverTimer();
   void Gam_Move_Hero(int step);  // -1 left, +1 right
+  // HiScoreA and HiScoreB from the stored HiScore1 and HiScore2, each with
+  // its value in memory as the default.
+  void loadHighScores();
+  // Both high scores 0, in memory and in the store.
+  void resetHighScores();
+  // Both high scores as given, in memory and in the store: a replay's start
+  // and its high scores changed outside a game.
+  void setHighScores(int hiScoreA, int hiScoreB);
 
   // Sound effects (sound_effects.cpp).
   // The five samples' files, in the order Snd_Load loads them.
@@ -157,6 +165,8 @@ class Handheld {
   void startMissPause(int missedLane);
   void redrawField();
   void playTickSound(int missedLane, bool caught, int itemsInAdvancedLane);
+  int& refreshHighScore(bool gameA);  // HiScoreA or HiScoreB, with the store's
+  void recordHighScore();             // at the end of a game
 
   const Clock& clock_;
   RandomSource& random_;

@@ -73,7 +73,7 @@ void Handheld::Gam_Set_Mode() {
       const bool gameA = Mode == ModeGameAReady;
       clearDisplay();
       panel.setVisible(gameA ? im_panel_game_a : im_panel_game_b, true);
-      panel.Vid_Show_Panel_Score(gameA ? HiScoreA : HiScoreB, true);
+      panel.Vid_Show_Panel_Score(refreshHighScore(gameA), true);
       HeroPos = 2;
       panel.Vid_Show_Hero(2, 1);
       panel.Vid_Show_All_Item_Target(true);

@@ -2,6 +2,7 @@
 // The small interfaces through which the handheld reaches the world: local
 // time, a random source, the per-user settings store and the sound layer.
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,15 @@ class SettingsStore {
   // Several values that belong together; a store may save them in one go.
   virtual void writeIntegers(const std::vector<std::pair<std::string, int>>& values) {
     for (const auto& [name, value] : values) writeInteger(name, value);
+  }
+  // Stores `value` unless the stored integer is at least as high, and returns
+  // the higher of the two. A store that several programs share compares and
+  // writes in one step, so that no program's better value is replaced.
+  virtual int writeIntegerIfHigher(const std::string& name, int value) {
+    const int stored = readInteger(name, std::numeric_limits<int>::min());
+    if (stored >= value) return stored;
+    writeInteger(name, value);
+    return value;
   }
   bool readBool(const std::string& name, bool defaultValue) {
     return readInteger(name, defaultValue ? 1 : 0) != 0;

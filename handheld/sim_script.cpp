@@ -3,22 +3,17 @@
 #include <charconv>
 #include <chrono>
 
+#include "buttons.h"
+#include "integer_text.h"
+
 namespace zarvik {
 
 namespace {
 
-std::optional<int64_t> parseNumber(std::string_view text) {
-  int64_t value = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
-  return value;
-}
-
 // The number in `text`, within min..max; else `error` says what is bad.
 std::optional<int64_t> number(std::string_view text, const char* what, int64_t min, int64_t max,
                               std::string& error) {
-  const auto value = parseNumber(text);
+  const auto value = parseDecimal(text);
   if (!value || *value < min || *value > max) {
     error = std::string("bad ") + what + " '" + std::string(text) + "'";
     return std::nullopt;
@@ -59,8 +54,9 @@ std::optional<LocalDateTime> parseDateTime(std::string_view text) {
   constexpr int kStart[] = {0, 5, 8, 11, 14, 17}, kLength[] = {4, 2, 2, 2, 2, 2};
   for (int i = 0; i < 6; ++i) {
     const std::string_view digits = text.substr(kStart[i], kLength[i]);
-    if (digits.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-    std::from_chars(digits.data(), digits.data() + digits.size(), fields[i]);
+    const std::optional<long long> field = parseDecimal(digits);
+    if (!field || *field < 0) return std::nullopt;
+    fields[i] = int(*field);
   }
   const LocalDateTime t{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
   using namespace std::chrono;
@@ -112,8 +108,7 @@ std::string readScriptLine(std::string_view line, ScriptStep& step) {
   std::string error;
   if (command == "down" || command == "up") {
     step.kind = command == "down" ? ScriptStep::Down : ScriptStep::Up;
-    for (std::size_t n = 1; n <= kScriptButtons.size(); ++n)
-      if (kScriptButtons[n - 1] == argument) step.button = int(n);
+    step.button = buttonNamed(argument);
     if (!step.button) return "unknown button '" + argument + "' (game_a, game_b, time, left, right)";
   } else if (command == "wait") {
     step.kind = ScriptStep::Wait;

@@ -4,7 +4,6 @@
 // session names in its first line) and one command a line. Reading never
 // throws: a bad option or line gives the text of what is wrong.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,10 +13,6 @@
 #include "services.h"
 
 namespace zarvik {
-
-// The buttons' names in scripts, in binding order (Game A, Game B, Time,
-// Left, Right): button n is kScriptButtons[n - 1].
-inline constexpr std::array<std::string_view, 5> kScriptButtons = {"game_a", "game_b", "time", "left", "right"};
 
 // Virtual time ends here (about 31 years), far from overflowing its counter
 // and the calendar, however many waits a script holds.
@@ -39,7 +34,7 @@ std::vector<std::string> splitWords(std::string_view text);
 struct ScriptStep {
   enum Kind { Nothing, Down, Up, Wait, Now, Show, HiScores };
   Kind kind = Nothing;  // Nothing: a blank line or a comment
-  int button = 0;       // Down and Up: 1..5 in binding order
+  int button = 0;       // Down and Up: 1..5 (buttons.h)
   int64_t ms = 0;       // Wait: 0..kMaxVirtualTime
   LocalDateTime time;   // Now
   int hiScoreA = 0;     // HiScores

@@ -16,13 +16,6 @@ std::string_view trim(std::string_view s) {
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 std::string unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front())
@@ -61,6 +54,13 @@ std::string utf8FromUtf16le(std::string_view bytes) {
 }
 
 }  // namespace
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
 
 IniFile IniFile::fromText(std::string_view text) {
   if (text.starts_with("\xFF\xFE")) return fromText(utf8FromUtf16le(text));

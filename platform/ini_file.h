@@ -13,6 +13,9 @@
 
 namespace zarvik {
 
+// Whether two names are equal without regard to ASCII letter case.
+bool equalNoCase(std::string_view a, std::string_view b);
+
 class IniFile {
  public:
   static constexpr std::size_t kMaxValueLength = 2047;

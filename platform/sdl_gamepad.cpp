@@ -15,26 +15,26 @@ namespace {
 
 struct ButtonControl {
   SDL_GameControllerButton sdlButton;
-  PadButton button;
+  Button button;
 };
 
 // The pad buttons that work handheld buttons; the stick's two directions
 // follow them as controls kStickLeft and kStickRight.
 constexpr std::array<ButtonControl, 6> kButtonControls = {{
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadButton::Left},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadButton::Right},
-    {SDL_CONTROLLER_BUTTON_A, PadButton::GameA},
-    {SDL_CONTROLLER_BUTTON_B, PadButton::GameB},
-    {SDL_CONTROLLER_BUTTON_START, PadButton::Time},
-    {SDL_CONTROLLER_BUTTON_Y, PadButton::Time},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, Left},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, Right},
+    {SDL_CONTROLLER_BUTTON_A, GameA},
+    {SDL_CONTROLLER_BUTTON_B, GameB},
+    {SDL_CONTROLLER_BUTTON_START, Time},
+    {SDL_CONTROLLER_BUTTON_Y, Time},
 }};
 constexpr int kStickLeft = int(kButtonControls.size());
 constexpr int kStickRight = kStickLeft + 1;
 static_assert(kStickRight + 1 == SdlGamepads::kControlCount);
 
-PadButton buttonOfControl(int control) {
-  if (control == kStickLeft) return PadButton::Left;
-  if (control == kStickRight) return PadButton::Right;
+Button buttonOfControl(int control) {
+  if (control == kStickLeft) return Left;
+  if (control == kStickRight) return Right;
   return kButtonControls[control].button;
 }
 
@@ -178,7 +178,7 @@ void SdlGamepads::close(int instanceId) {
 void SdlGamepads::setHeld(Pad& pad, int control, bool held) {
   if (pad.held[control] == held) return;
   pad.held[control] = held;
-  const PadButton button = buttonOfControl(control);
+  const Button button = buttonOfControl(control);
   int& holders = holders_[int(button) - 1];
   holders += held ? 1 : -1;
   if (held && holders == 1) emit buttonDown(button);

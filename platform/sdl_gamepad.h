@@ -15,16 +15,14 @@
 #include <bitset>
 #include <map>
 
+#include "buttons.h"
+
 struct _SDL_GameController;
 union SDL_Event;
 
 namespace zarvik {
 
 struct SdlLibrary;
-
-// The handheld's buttons, numbered as the key bindings number them.
-enum class PadButton : int { GameA = 1, GameB, Time, Left, Right };
-inline constexpr int kPadButtonCount = 5;
 
 class SdlGamepads : public QObject {
   Q_OBJECT
@@ -55,8 +53,8 @@ class SdlGamepads : public QObject {
  signals:
   // A button was pressed by the first pad control to hold it, or released by
   // the last (several controls and pads may hold the same button).
-  void buttonDown(zarvik::PadButton button);
-  void buttonUp(zarvik::PadButton button);
+  void buttonDown(zarvik::Button button);
+  void buttonUp(zarvik::Button button);
 
  private:
   struct Pad {
@@ -80,7 +78,7 @@ class SdlGamepads : public QObject {
   bool watching_ = false;
   bool started_ = false;  // SDL's game controller subsystem
   std::map<int, Pad> pads_;  // by SDL joystick instance id
-  std::array<int, kPadButtonCount> holders_{};  // controls holding each button
+  std::array<int, kButtonCount> holders_{};  // controls holding each button
   QTimer poll_;
   QTimer settle_;
   int settleStep_ = 0;

@@ -1,9 +1,8 @@
 #pragma once
-// SDL2 and SDL2_mixer, loaded when first needed rather than linked: together
-// they bring some forty shared objects (sound servers, Wayland, the mixer's
-// codecs), which a start with "(no sound)" and no gamepad never maps. The
-// sound layer and the gamepad layer call SDL through these tables; both get
-// the same loaded library, so SDL's subsystems count their users as usual.
+// SDL2 and SDL2_mixer, loaded when first needed (shared_library.h): a start
+// with "(no sound)" and no gamepad never maps them. The sound layer and the
+// gamepad layer call SDL through these tables; both get the same loaded
+// library, so SDL's subsystems count their users as usual.
 
 #include <SDL.h>
 #include <SDL_mixer.h>

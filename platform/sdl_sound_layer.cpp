@@ -1,7 +1,5 @@
 #include "sdl_sound_layer.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -11,6 +9,7 @@
 
 #include "regular_file.h"
 #include "sdl_library.h"
+#include "shared_library.h"
 
 namespace zarvik {
 
@@ -62,16 +61,18 @@ constexpr char kMixerName[] = "Zarvik50 Simulator";
 // so that SDL's later dlopen finds this same instance and its handler.
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
-void quietAlsa() {
-  static bool tried = false;
-  if (tried) return;
-  tried = true;
-  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-  if (!alsa) return;  // no ALSA, no noise
+struct AlsaLibrary {
   using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-  using SetHandler = int (*)(Handler);
-  if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
-    set(ignoreAlsaError);
+  int (*snd_lib_error_set_handler)(Handler);
+};
+void bindSymbols(AlsaLibrary& table, LibrarySymbols& find) {
+  find(table.snd_lib_error_set_handler, "snd_lib_error_set_handler");
+}
+
+void quietAlsa() {
+  std::string noAlsa;  // no ALSA, no noise
+  if (const AlsaLibrary* alsa = loadLibraryOnce<AlsaLibrary>("libasound.so.2", "ALSA library", noAlsa))
+    alsa->snd_lib_error_set_handler(ignoreAlsaError);
 }
 
 // PulseAudio's library spends over 100 ms finding no server, and ALSA's probe

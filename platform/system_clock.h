@@ -1,7 +1,12 @@
 #pragma once
-// The computer's local date and time.
+// The computer's local date and time, in the zone the system has now.
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <ctime>
+#include <optional>
+#include <string>
 
 #include "services.h"
 
@@ -9,12 +14,27 @@ namespace zarvik {
 
 class SystemClock : public zarvik::Clock {
  public:
-  zarvik::LocalDateTime now() const override {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-  }
+  // Each reading first looks whether the zone has changed since the last one
+  // (a stat of one file), so a watch that is shown follows a zone change at
+  // its next update.
+  zarvik::LocalDateTime now() const override;
+  // The same, and the milliseconds past its second.
+  zarvik::LocalDateTime now(int64_t& millisecondsPast) const;
+
+ private:
+  // What the zone file was when last looked at.
+  struct FileState {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{}, changed{};
+    bool operator==(const FileState&) const;
+  };
+  void followZoneChanges() const;
+
+  mutable bool looked_ = false;
+  mutable std::optional<std::string> zoneVariable_;  // TZ as last seen
+  mutable FileState zoneFile_;
 };
 
 }  // namespace zarvik

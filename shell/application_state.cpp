@@ -5,8 +5,6 @@
 
 namespace zarvik {
 
-bool SplashPending = false;
-
 namespace {
 bool requested = false;
 }

@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
+#include "integer_text.h"
 #include "main_window.h"
 #include "product_info.h"
 
@@ -21,9 +23,8 @@ QCommandLineOption hidden(QCommandLineOption option) {
 // The zoom's text as a number from 1 to the face's largest zoom; 0 for
 // anything else.
 int zoomValue(const QString& text) {
-  bool ok = false;
-  const int value = text.toInt(&ok);
-  return ok && value >= 1 && value <= TForm1::kMaxZoom ? value : 0;
+  const std::optional<int> value = parseInteger(text.toStdString());
+  return value && *value >= 1 && *value <= TForm1::kMaxZoom ? *value : 0;
 }
 
 // Whether the platform Qt is to use can start here: a display server is

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "buttons.h"
 #include "skin_images.h"
 
 namespace zarvik {
@@ -29,8 +30,6 @@ constexpr bool isKeyIndex(int index) { return index >= 1 && index <= kKeyCount; 
 const KeyRow* keyRow(int index);
 
 // Bindings 1 to 5 in button order.
-enum Button : int { GameA = 1, GameB, Time, Left, Right };
-inline constexpr int kButtonCount = 5;
 inline constexpr std::array<int, kButtonCount> kDefaultKeyIndexes = {2, 3, 4, 39, 40};
 
 struct KeyBinding {

@@ -10,6 +10,7 @@
 
 #include "application_state.h"
 #include "error_box.h"
+#include "game_menu.h"
 #include "game_menu_art.h"
 #include "skin_picture.h"
 #include "window_placement.h"
@@ -87,6 +88,7 @@ void TForm1::LoadSkin() {
   } else {
     placeFace();
   }
+  if (gameMenu_) gameMenu_->setVisible(layout_.menuButtonVisible);
   updateWindowMask();
   update();
 
@@ -262,7 +264,7 @@ void TForm1::paintLayers(QPainter& painter, const QRect& dirty) const {
     painter.setClipRect(box, Qt::IntersectClip);
     // Drawn when first needed: the caption of the unfolded menu is the only
     // text on the face, and the face then starts without loading fonts.
-    if (GameMenuOpen) {
+    if (gameMenu_ && gameMenu_->isOpen()) {
       static const QImage unfolded = drawGameMenuBackground(true);
       painter.drawImage(0, 0, unfolded);
     } else {

@@ -8,7 +8,6 @@
 
 #include <QBitmap>
 #include <QImage>
-#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 #include <optional>
@@ -22,12 +21,11 @@
 #include "window_system.h"
 
 class QAction;
-class QLabel;
 class QMenu;
 class TSplashForm;
 namespace zarvik {
+class GameMenu;
 class QtSettingsStore;
-enum class PadButton : int;
 }
 
 class TForm1 : public QWidget, public zarvik::PanelObserver {
@@ -66,19 +64,23 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void FormKeyUp(std::uint16_t key);
   // A gamepad's press and release of a button. A button held by a pad and
   // by a key or the mouse is released when the last of them lets go.
-  void gamepadButtonDown(zarvik::PadButton button);
-  void gamepadButtonUp(zarvik::PadButton button);
+  void gamepadButtonDown(zarvik::Button button);
+  void gamepadButtonUp(zarvik::Button button);
 
   // The windows that the menu opens (built when first opened, or given) and
-  // the splash window, created after the face; the splash window is shown on
-  // the first activation while SplashPending is set.
+  // the splash window, created after the face. A splash window given is
+  // shown on the face's first activation (SplashPending); none is given when
+  // the play action has already run.
   struct Windows {
     zarvik::DeferredWindow about;
     zarvik::DeferredWindow manual;
     zarvik::DeferredWindow keys;
     TSplashForm* splash = nullptr;
   };
-  void attachWindows(Windows windows) { windows_ = std::move(windows); }
+  void attachWindows(Windows windows) {
+    windows_ = std::move(windows);
+    SplashPending = windows_.splash != nullptr;
+  }
 
   static constexpr int kMenuRows = 13;
   static constexpr int kFullscreenRow = 10;    // pm_10_fullscreen
@@ -98,7 +100,8 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   void pm_11_splashscreenClick();
   void pm_14_exitClick();
 
-  // The in-game menu (fullscreen mode): the button folds and unfolds it.
+  // The in-game menu (fullscreen mode, game_menu.h): the button folds and
+  // unfolds it.
   void btn_game_menu_topClick();
   void Vid_Display_Game_Menu(bool open);
   // The entry of the context menu in row `row` (1 to 13).
@@ -141,15 +144,14 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
 
  protected:
   QMenu* pm_0_menu = nullptr;
-  bool GameMenuOpen = false;
-  std::array<QPointer<QLabel>, kMenuRows> MenuRows;  // while the in-game menu is unfolded
+  zarvik::GameMenu* gameMenu_ = nullptr;  // the in-game menu, over the face's top-left corner
 
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;  // FormActivate
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;  // FormClose
-  bool event(QEvent* event) override;  // tool tips
+  bool event(QEvent* event) override;  // tool tips, blocking by a modal window
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -189,10 +191,6 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   // Runs the entry of a menu shortcut key; false when the key is none.
   bool menuShortcut(std::uint16_t key);
   QRect gameMenuBackgroundRect() const;
-  QRect gameMenuButtonRect() const;
-  void la_menu_itemMouseEnter(QLabel* row);
-  void la_menu_itemMouseLeave(QLabel* row);
-  void la_menu_itemMouseUp();
 
   zarvik::Handheld& handheld_;
   zarvik::SkinSources skinSources_;
@@ -210,14 +208,15 @@ class TForm1 : public QWidget, public zarvik::PanelObserver {
   bool dragging_ = false;  // a held left button pressed a drag area in windowed mode
   QPoint DragStart;        // the pointer, in window pixels, at the last drag press
   std::array<bool, zarvik::kButtonCount> padHeld_{};  // [n - 1]: a pad holds button n
+  bool inputBlocked_ = false;  // a modal window (the key dialog) takes the face's input
 
   Windows windows_;
+  bool SplashPending = false;  // the splash window is still to be shown; cleared once
   bool IsFullscreen = true;
   int Zoom = 1;
   int faceScale_ = 1;
   QPoint faceOrigin_;  // where the face area's top-left corner lies, in window pixels
   zarvik::KeyBindings KeyBindings;
   std::array<QAction*, kMenuRows> MenuEntries{};
-  bool menuButtonPressed_ = false;  // a left press on the in-game menu button
   zarvik::LcdLook lcdLook_;
 };

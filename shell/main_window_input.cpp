@@ -15,38 +15,6 @@
 
 using namespace zarvik;
 
-namespace {
-
-struct ButtonInput {
-  ImageId clickable;
-  ImageId pressed;
-  void (Handheld::*down)();
-  void (Handheld::*up)();
-};
-
-// In binding order: Game A, Game B, Time, Left, Right.
-constexpr std::array<ButtonInput, kButtonCount> kButtonInputs = {{
-    {btn_game_a_top, btn_game_a_down, &Handheld::Inp_game_a_down, &Handheld::Inp_game_a_up},
-    {btn_game_b_top, btn_game_b_down, &Handheld::Inp_game_b_down, &Handheld::Inp_game_b_up},
-    {btn_time_top, btn_time_down, &Handheld::Inp_time_down, &Handheld::Inp_time_up},
-    {btn_left_top, btn_left_down, &Handheld::Inp_left_down, &Handheld::Inp_left_up},
-    {btn_right_top, btn_right_down, &Handheld::Inp_right_down, &Handheld::Inp_right_up},
-}};
-
-// Pads name the buttons by their binding numbers.
-static_assert(int(PadButton::GameA) == GameA && int(PadButton::GameB) == GameB &&
-              int(PadButton::Time) == Time && int(PadButton::Left) == Left &&
-              int(PadButton::Right) == Right && kPadButtonCount == kButtonCount);
-
-// The button (1..5) whose clickable or pressed picture `id` is; 0 for none.
-int buttonOf(ImageId id) {
-  for (int n = 1; n <= kButtonCount; ++n)
-    if (kButtonInputs[n - 1].clickable == id || kButtonInputs[n - 1].pressed == id) return n;
-  return 0;
-}
-
-}  // namespace
-
 void TForm1::UpdateButtonHints() {
   hints_.fill(QString());
   for (const ButtonHint& hint : buttonHints(KeyBindings))
@@ -65,31 +33,32 @@ void TForm1::applyKeyChoices(const std::array<int, kButtonCount>& keyIndexes) {
 }
 
 void TForm1::FormKeyDown(std::uint16_t key) {
-  if (const int n = KeyBindings.bindingFor(key)) (handheld_.*kButtonInputs[n - 1].down)();
+  if (const int n = KeyBindings.bindingFor(key)) pressButton(handheld_, n, true);
 }
 
 void TForm1::FormKeyUp(std::uint16_t key) {
   if (const int n = KeyBindings.bindingFor(key)) releaseButton(n);
 }
 
-// A disabled face (the key dialog is open) takes no presses from pads, as
-// it takes none from keys; the release of an ignored press is ignored too.
-void TForm1::gamepadButtonDown(PadButton button) {
-  const int n = int(button);
-  if (!isEnabled()) return;
+// A face that a modal window blocks (the key dialog is open) takes no
+// presses from pads, as it takes none from keys; the release of an ignored
+// press is ignored too.
+void TForm1::gamepadButtonDown(Button button) {
+  const int n = button;
+  if (!isEnabled() || inputBlocked_) return;
   padHeld_[n - 1] = true;
-  (handheld_.*kButtonInputs[n - 1].down)();
+  pressButton(handheld_, n, true);
 }
 
-void TForm1::gamepadButtonUp(PadButton button) {
-  const int n = int(button);
+void TForm1::gamepadButtonUp(Button button) {
+  const int n = button;
   const bool keyOrMouseHolds = keyCodes_.holds(KeyBindings[n].VirtualKey) || pressedButton_ == n;
-  if (std::exchange(padHeld_[n - 1], false) && !keyOrMouseHolds) (handheld_.*kButtonInputs[n - 1].up)();
+  if (std::exchange(padHeld_[n - 1], false) && !keyOrMouseHolds) pressButton(handheld_, n, false);
 }
 
 // The release of a key or of the mouse; a button a pad still holds stays down.
 void TForm1::releaseButton(int n) {
-  if (!padHeld_[n - 1]) (handheld_.*kButtonInputs[n - 1].up)();
+  if (!padHeld_[n - 1]) pressButton(handheld_, n, false);
 }
 
 int TForm1::zoomStep(const QKeyEvent& event) {
@@ -150,21 +119,17 @@ bool TForm1::isDragArea(ImageId id) const {
   return id == im_background || id == im_background_screen_top || id == btn_set_top;
 }
 
-// The in-game menu lies over everything: a press there reaches no image, and
-// the menu button clicks on its release.
+// The in-game menu lies over everything as a widget of its own, which takes
+// the presses on it.
 void TForm1::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint point = event->position().toPoint();
   dragging_ = false;
-  if (gameMenuBackgroundRect().contains(point)) {
-    menuButtonPressed_ = gameMenuButtonRect().contains(point);
-    return;
-  }
   const std::optional<ImageId> target = mouseTargetAt(point);
   if (!target) return;
   if (const int n = buttonOf(*target)) {
     pressedButton_ = n;
-    (handheld_.*kButtonInputs[n - 1].down)();
+    pressButton(handheld_, n, true);
   } else if (isDragArea(*target) && !IsFullscreen) {
     DragStart = point;
     dragging_ = dragFollowsPointer(*this);
@@ -177,16 +142,13 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = false;
   if (const int n = std::exchange(pressedButton_, 0)) releaseButton(n);
-  if (std::exchange(menuButtonPressed_, false) && gameMenuButtonRect().contains(event->position().toPoint()))
-    btn_game_menu_topClick();
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if (event->buttons() == Qt::NoButton) {
-    const std::optional<ImageId> target =
-        gameMenuBackgroundRect().contains(point) ? std::nullopt : mouseTargetAt(point);
-    if (gameMenuButtonRect().contains(point) || (target && buttonOf(*target))) setCursor(Qt::PointingHandCursor);
+    const std::optional<ImageId> target = mouseTargetAt(point);
+    if (target && buttonOf(*target)) setCursor(Qt::PointingHandCursor);
     else if (target == btn_set_top) setCursor(Qt::WhatsThisCursor);
     else unsetCursor();
     return;
@@ -199,6 +161,8 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+    inputBlocked_ = event->type() == QEvent::WindowBlocked;
   if (event->type() != QEvent::ToolTip) return QWidget::event(event);
   const auto* help = static_cast<QHelpEvent*>(event);
   const std::optional<ImageId> target =

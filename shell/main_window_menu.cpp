@@ -3,14 +3,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QWindow>
 
 #include "application_state.h"
-#include "clickable_label.h"
 #include "desktop_open.h"
-#include "game_menu_art.h"
+#include "game_menu.h"
 #include "key_codes.h"
 #include "main_window.h"
 #include "splash_form.h"
@@ -53,10 +51,6 @@ void showInFront(QWidget* window) {
   window->activateWindow();
 }
 
-constexpr int kRowHeight = 32;
-constexpr QSize kGameMenuButtonSize(36, 32);
-constexpr QSize kGameMenuOpenSize(256, 448);
-
 }  // namespace
 
 // The shortcuts are the menu's own keys, dispatched by the face's key handler
@@ -79,6 +73,17 @@ void TForm1::createMenu() {
   pm_0_menu->setDefaultAction(MenuEntries[0]);
   connect(pm_0_menu, &QMenu::aboutToShow, this, &TForm1::pm_0_menuPopup);
   menuEntry(kFullscreenRow)->setChecked(IsFullscreen);
+
+  // The in-game menu shows the same entries as rows.
+  std::vector<GameMenu::Entry> rows;
+  for (int i = 0; i < kMenuRows; ++i) rows.push_back({QString::fromLatin1(kMenuTable[i].caption), MenuEntries[i]});
+  gameMenu_ = new GameMenu(std::move(rows), *this);
+  gameMenu_->setVisible(layout_.menuButtonVisible);
+  connect(gameMenu_, &GameMenu::rowChosen, this, [this](int row) { MenuEntries[row - 1]->trigger(); });
+  connect(gameMenu_, &GameMenu::resized, this, [this](const QRect& area) {
+    layout_.menuButtonBackgroundSize = gameMenu_->size();
+    update(area);
+  });
 }
 
 bool TForm1::menuShortcut(std::uint16_t key) {
@@ -96,10 +101,7 @@ bool TForm1::menuShortcut(std::uint16_t key) {
 void TForm1::pm_0_menuPopup() {
   const bool splashBox = windows_.splash ? windows_.splash->splashScreenChecked() : true;
   menuEntry(kSplashScreenRow)->setChecked(handheld_.settings().readBool("SplashScreen", splashBox));
-  if (IsFullscreen && GameMenuOpen) {
-    GameMenuOpen = false;
-    Vid_Display_Game_Menu(GameMenuOpen);
-  }
+  if (IsFullscreen) gameMenu_->fold();
 }
 
 void TForm1::pm_1_aboutClick() { showInFront(windows_.about.get()); }
@@ -108,30 +110,26 @@ void TForm1::pm_3_whatsnewClick() { openFileOnDesktop(this, "Whatsnew.txt"); }
 void TForm1::pm_4_manualClick() { showInFront(windows_.manual.get()); }
 void TForm1::pm_6_configClick() { openFileOnDesktop(this, "Config.ini"); }
 
-// The dialog enables the main window again when it closes, however it closes.
+// The dialog is window-modal: while it is open, the face, which it is tied
+// to, takes no input, whichever way the dialog then closes.
 void TForm1::pm_7_keysClick() {
   QWidget* keys = windows_.keys.get();
   if (!keys) return;
   centreOnScreen(*keys);
   // Tied to the face, so that the window manager keeps it above the face: a
-  // click on the disabled face would otherwise bury it. (As the face's child
-  // widget it would be disabled with the face.)
+  // click on the blocked face would otherwise bury it. (As the face's child
+  // widget it would be found among the face's own.)
   keys->winId();
   keys->windowHandle()->setTransientParent(windowHandle());
+  releaseHeldButtons();  // a blocked window sees no releases
   keys->show();
   keys->raise();
   keys->activateWindow();
-  releaseHeldButtons();  // a disabled window sees no releases
-  setEnabled(false);
 }
 
 // No segment is redrawn: a high score on display stays until the next redraw.
 void TForm1::pm_8_hiscoreClick() {
-  SettingsStore& settings = handheld_.settings();
-  handheld_.HiScoreA = 0;
-  settings.writeInteger("HiScore1", 0);
-  handheld_.HiScoreB = 0;
-  settings.writeInteger("HiScore2", 0);
+  handheld_.resetHighScores();
   QApplication::beep();
 }
 
@@ -139,7 +137,7 @@ void TForm1::pm_8_hiscoreClick() {
 void TForm1::pm_10_fullscreenClick() {
   IsFullscreen = !IsFullscreen;
   menuEntry(kFullscreenRow)->setChecked(IsFullscreen);
-  GameMenuOpen = false;
+  gameMenu_->fold();
   handheld_.settings().writeBool("FullscreenMode", IsFullscreen);
   setWindowState(windowState() & ~Qt::WindowFullScreen);  // a fullscreen window cannot be moved
   // Parked, the face may be unmapped: releases made meanwhile (the shortcut
@@ -158,69 +156,9 @@ void TForm1::pm_11_splashscreenClick() {
 
 void TForm1::pm_14_exitClick() { terminateApplication(); }
 
-void TForm1::btn_game_menu_topClick() {
-  GameMenuOpen = !GameMenuOpen;
-  Vid_Display_Game_Menu(GameMenuOpen);
-}
-
-QRect TForm1::gameMenuButtonRect() const {
-  return layout_.menuButtonVisible ? QRect(QPoint(0, 0), kGameMenuButtonSize) : QRect();
-}
+void TForm1::btn_game_menu_topClick() { gameMenu_->btn_game_menu_topClick(); }
+void TForm1::Vid_Display_Game_Menu(bool open) { gameMenu_->Vid_Display_Game_Menu(open); }
 
 QRect TForm1::gameMenuBackgroundRect() const {
   return layout_.menuButtonVisible ? QRect(QPoint(0, 0), layout_.menuButtonBackgroundSize) : QRect();
-}
-
-// Rows are built from the entries at each unfold, so they show the check
-// marks of that moment, and destroyed at each fold. A row may be destroyed
-// while its own click is being handled: deleteLater waits until it is done.
-void TForm1::Vid_Display_Game_Menu(bool) {
-  const QRect before = gameMenuBackgroundRect();
-  if (!GameMenuOpen) {
-    for (QPointer<QLabel>& row : MenuRows)
-      if (row) {
-        row->hide();
-        row->deleteLater();
-        row = nullptr;
-      }
-    layout_.menuButtonBackgroundSize = kGameMenuButtonSize;
-  } else {
-    for (int i = 0; i < kMenuRows; ++i) {
-      const MenuRow& entry = kMenuTable[i];
-      QAction* action = MenuEntries[i];
-      QLabel* row = isSeparator(entry) ? new QLabel(this) : new ClickableLabel(this);
-      row->setGeometry(0, kRowHeight * (i + 1), kGameMenuOpenSize.width(), kRowHeight);
-      row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      if (auto* clickable = qobject_cast<ClickableLabel*>(row)) {
-        QString text = QStringLiteral("   ") + QString::fromLatin1(entry.caption);
-        if (action->isChecked()) text += QStringLiteral(" [V]");
-        row->setText(text);
-        row->setFont(gameMenuRowFont());
-        QPalette palette = row->palette();
-        palette.setColor(QPalette::WindowText, Qt::white);
-        palette.setColor(QPalette::Window, Qt::black);
-        row->setPalette(palette);
-        row->setEnabled(action->isEnabled());
-        if (action->isEnabled()) {
-          connect(clickable, &ClickableLabel::clicked, action, &QAction::trigger);
-          connect(clickable, &ClickableLabel::hovered, this, [this, row](bool inside) {
-            inside ? la_menu_itemMouseEnter(row) : la_menu_itemMouseLeave(row);
-          });
-          connect(clickable, &ClickableLabel::leftReleased, this, &TForm1::la_menu_itemMouseUp);
-        }
-      }
-      row->show();
-      MenuRows[i] = row;
-    }
-    layout_.menuButtonBackgroundSize = kGameMenuOpenSize;
-  }
-  update(before.united(gameMenuBackgroundRect()));
-}
-
-void TForm1::la_menu_itemMouseEnter(QLabel* row) { row->setAutoFillBackground(true); }
-void TForm1::la_menu_itemMouseLeave(QLabel* row) { row->setAutoFillBackground(false); }
-
-void TForm1::la_menu_itemMouseUp() {
-  GameMenuOpen = false;
-  Vid_Display_Game_Menu(GameMenuOpen);
 }

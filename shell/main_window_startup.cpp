@@ -4,10 +4,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QMenu>
+#include <QPointer>
 
-#include "application_state.h"
+#include "error_box.h"
+#include "first_frame.h"
 #include "main_window.h"
 #include "product_info.h"
 #include "settings_store.h"
@@ -16,10 +17,6 @@
 #include "x11_auto_repeat.h"
 
 using namespace zarvik;
-
-// Start-up and shutdown steps, for tests that watch the program from outside:
-// QT_LOGGING_RULES="zarvik.startup.info=true".
-Q_LOGGING_CATEGORY(lcStartup, "zarvik.startup", QtWarningMsg)
 
 void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom) {
   // The application title. A desktop's task bar names a window by its title,
@@ -32,7 +29,14 @@ void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom)
   // is never seen half laid out.
   park(*this);
 
-  if (settingsStore_) settingsStore_->open();
+  if (settingsStore_) {
+    settingsStore_->open();
+    // Settings that cannot be saved are told in the error box, once the event
+    // loop is back: never in the middle of what the handheld is doing.
+    settingsStore_->setFailureReporter([face = QPointer<TForm1>(this)](const QString& message) {
+      if (face) QMetaObject::invokeMethod(face, [face, message] { showErrorBox(face, message); }, Qt::QueuedConnection);
+    });
+  }
   SettingsStore& settings = handheld_.settings();
 
   IsFullscreen = fullscreen.value_or(settings.readBool("FullscreenMode", true));
@@ -47,8 +51,7 @@ void TForm1::FormCreate(std::optional<bool> fullscreen, std::optional<int> zoom)
 
   createMenu();
 
-  handheld_.HiScoreA = settings.readInteger("HiScore1", handheld_.HiScoreA);
-  handheld_.HiScoreB = settings.readInteger("HiScore2", handheld_.HiScoreB);
+  handheld_.loadHighScores();
 
   handheld_.ButtonLatch = false;
   handheld_.GameAHeld = false;

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QString>
 
-#include "after_first_paint.h"
 #include "application_state.h"
 #include "error_box.h"
+#include "first_frame.h"
 #include "handheld.h"
 #include "window_placement.h"
 
@@ -48,7 +48,7 @@ bool PlayAction::runAtStart(SoundDriver driver) const {
   if (handheld.SoundEnabled && !firstSampleFound()) return soundFailed();
   handOver(false);
   if (handheld.SoundEnabled) {
-    AfterFirstPaint::run(face, [play = *this, driver] {
+    FirstFrameWatch::afterFirstFrame(face, [play = *this, driver] {
       if (!startSound(play.handheld, driver)) play.soundFailed();
     });
   }

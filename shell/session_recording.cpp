@@ -4,9 +4,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include "system_clock.h"
 
 namespace zarvik {
 
@@ -28,15 +29,10 @@ std::unique_ptr<SessionRecording> SessionRecording::open(const std::string& file
   }
   // The script's clock starts at the whole second; virtual time starts at
   // the milliseconds past it, so that the replayed watch ticks as this one.
-  using namespace std::chrono;
-  const auto wall = system_clock::now();
-  const auto second = floor<seconds>(wall);
-  const std::time_t t = system_clock::to_time_t(second);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  const LocalDateTime now{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-  return std::unique_ptr<SessionRecording>(new SessionRecording(
-      file, descriptor, realTimers, seed, now, duration_cast<milliseconds>(wall - second).count()));
+  int64_t millisecondsPast = 0;
+  const LocalDateTime now = SystemClock().now(millisecondsPast);
+  return std::unique_ptr<SessionRecording>(
+      new SessionRecording(file, descriptor, realTimers, seed, now, millisecondsPast));
 }
 
 SessionRecording::SessionRecording(std::string file, int descriptor, TimerBackend& realTimers, uint32_t seed,

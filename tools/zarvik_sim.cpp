@@ -3,7 +3,6 @@
 // tests and tools: keep it stable.
 
 #include <chrono>
-#include <ctime>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "game_recorder.h"
 #include "headless.h"
 #include "sim_script.h"
+#include "system_clock.h"
 
 using namespace zarvik;
 
@@ -31,13 +31,6 @@ struct Failure {
 
 void check(const std::string& error) {
   if (!error.empty()) throw Failure{error};
-}
-
-LocalDateTime localNow() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
 std::string joined(const std::vector<std::string>& items) {
@@ -80,10 +73,7 @@ void run(HeadlessHandheld& sim, const std::string& line) {
       break;
     case ScriptStep::Now: sim.clock.set(step.time); break;
     case ScriptStep::Show: show(sim); break;
-    case ScriptStep::HiScores:
-      hh.HiScoreA = step.hiScoreA;
-      hh.HiScoreB = step.hiScoreB;
-      break;
+    case ScriptStep::HiScores: hh.setHighScores(step.hiScoreA, step.hiScoreB); break;
     case ScriptStep::Nothing: break;
   }
 }
@@ -104,7 +94,7 @@ int main(int argc, char** argv) {
     std::cerr << "error: " << failure.what << "\n" << kUsage;
     return 2;
   }
-  const LocalDateTime start = options.now.value_or(localNow());
+  const LocalDateTime start = options.now.value_or(SystemClock().now());
   const uint32_t seed =
       options.seed.value_or(uint32_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
 

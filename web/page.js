@@ -285,6 +285,8 @@ window.zarvik = {
   audioState: () => sound.state,
   // 0 mode, 1 score, 2 misses, 3 high score A, 4 high score B, 5 catcher column.
   state: field => (module ? module._zw_state(field) : -1),
+  // The face's size in skin pixels, as Config.ini gives it.
+  faceSize: () => ({ width: module._zw_face_width(), height: module._zw_face_height() }),
   // Each image by name: its rectangle and whether it is shown.
   image: name => {
     const id = images.findIndex(image => image.name === name);

@@ -12,13 +12,13 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <ctime>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "buttons.h"
+#include "config_values.h"
 #include "game_recorder.h"
 #include "handheld.h"
 #include "ini_file.h"
@@ -26,6 +26,7 @@
 #include "paced_time.h"
 #include "seeded_random.h"
 #include "sim_script.h"
+#include "system_clock.h"
 
 using namespace zarvik;
 
@@ -69,16 +70,6 @@ class PageTimers : public TimerBackend {
   std::vector<Timer*> timers_;
 };
 
-class LocalClock : public Clock {
- public:
-  LocalDateTime now() const override {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-  }
-};
-
 // Samples are fetched and decoded by the page; muting is the page's business.
 class PageSound : public SoundLayer {
  public:
@@ -97,7 +88,8 @@ class PageSound : public SoundLayer {
   void FSOUND_Close() override {}
 };
 
-// Settings are kept as decimal text; anything else reads as the default.
+// Settings are kept as text, read by the desktop store's rule; anything else
+// reads as the default.
 class PageSettings : public SettingsStore {
  public:
   int readInteger(const std::string& name, int defaultValue) override {
@@ -106,10 +98,7 @@ class PageSettings : public SettingsStore {
     std::string text(length + 1, '\0');
     js_read_setting(name.c_str(), text.data(), length + 1);
     text.resize(length);
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty() ? value : defaultValue;
+    return parseInteger(text).value_or(defaultValue);
   }
   void writeInteger(const std::string& name, int value) override { js_write_setting(name.c_str(), value); }
 };
@@ -126,21 +115,6 @@ class PageObserver : public PanelObserver {
   void imageChanged(ImageId id) override { js_image_changed(id); }
 };
 
-// A Config.ini integer: decimal, or hexadecimal after "$" or "0x".
-int configInteger(const IniFile& ini, std::string_view section, std::string_view key, int defaultValue) {
-  std::string text = ini.readString(section, key, "");
-  int base = 10;
-  std::string_view digits = text;
-  const bool negative = !digits.empty() && digits[0] == '-';
-  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
-  if (digits.starts_with("$")) digits.remove_prefix(1), base = 16;
-  else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2), base = 16;
-  long long value = 0;
-  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-  if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size()) return defaultValue;
-  return int(negative ? -value : value);
-}
-
 // The page's clock in whole milliseconds.
 int64_t pageMilliseconds() { return int64_t(emscripten_get_now()); }
 
@@ -148,13 +122,10 @@ int64_t pageMilliseconds() { return int64_t(emscripten_get_now()); }
 struct WallMoment {
   LocalDateTime second;
   int64_t millisecond = 0;
-  static WallMoment now() {
-    const double ms = emscripten_date_now();
-    const std::time_t t = std::time_t(ms / 1000);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return {{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec},
-            int64_t(ms) - int64_t(t) * 1000};
+  static WallMoment now(const SystemClock& clock) {
+    WallMoment moment;
+    moment.second = clock.now(moment.millisecond);
+    return moment;
   }
 };
 
@@ -199,11 +170,11 @@ struct Replay {
 
 struct Page {
   PageTimers timers;
-  LocalClock clock;
+  SystemClock clock;
   PageSound sound;
   PageSettings settings;
   PageObserver observer;
-  WallMoment start = WallMoment::now();
+  WallMoment start = WallMoment::now(clock);
   uint32_t seed = 0;
   std::unique_ptr<Session> session = std::make_unique<Session>(timers, &clock, sound, settings, 0, start.millisecond);
   TextSink script;
@@ -222,45 +193,34 @@ Page& page() {
   return instance;
 }
 
-// Button n (1..5: Game A, Game B, Time, Left, Right) pressed or released.
-void pressButton(int n, bool down) {
-  static constexpr void (Handheld::*kDown[])() = {&Handheld::Inp_game_a_down, &Handheld::Inp_game_b_down,
-                                                   &Handheld::Inp_time_down, &Handheld::Inp_left_down,
-                                                   &Handheld::Inp_right_down};
-  static constexpr void (Handheld::*kUp[])() = {&Handheld::Inp_game_a_up, &Handheld::Inp_game_b_up,
-                                                 &Handheld::Inp_time_up, &Handheld::Inp_left_up,
-                                                 &Handheld::Inp_right_up};
-  if (n < 1 || n > kButtonCount || page().replay) return;  // a replay presses its own buttons
-  Handheld& hh = page().handheld();
-  (hh.*(down ? kDown : kUp)[n - 1])();
+// Button n (1..5) pressed or released by the player; a replay presses its own.
+void pressPlayerButton(int n, bool down) {
+  if (!page().replay) pressButton(page().handheld(), n, down);
 }
 
 }  // namespace
 
 extern "C" {
 
-// Reads the skin's Config.ini: places, picture files and the key colour.
+// Reads the skin's Config.ini by the desktop program's rules: places, picture
+// files and the key colour.
 EMSCRIPTEN_KEEPALIVE void zw_load_config(const char* text) {
   Page& p = page();
   const IniFile ini = IniFile::fromText(text);
-  p.width = std::clamp(configInteger(ini, "Common", "GameWidth", kFaceWidth), 1, 8192);
-  p.height = std::clamp(configInteger(ini, "Common", "GameHeight", kFaceHeight), 1, 8192);
-  const int bgr = configInteger(ini, "VideoMode", "TranspColor", 0x00ff00ff);
+  p.width = readExtent(ini, "Common", "GameWidth", kFaceWidth).value;
+  p.height = readExtent(ini, "Common", "GameHeight", kFaceHeight).value;
+  const int bgr = readInteger(ini, "VideoMode", "TranspColor", 0x00ff00ff);
   p.keyColour = (bgr & 0xff) << 16 | (bgr & 0xff00) | (bgr >> 16 & 0xff);
-  std::string skinDir = ini.readString("Common", "SkinDir", "Graphics\\Skin\\");
-  if (!skinDir.empty() && skinDir.back() != '\\' && skinDir.back() != '/') skinDir += '/';
   Panel& panel = p.handheld().panel;
   for (int n = 1; n <= kImageCount; ++n) {
     const ImageId id = ImageId(n - 1);
-    const std::string section = "Image" + decimal(n);
-    const std::string name = ini.readString(section, "Filename", "");
-    if (!name.empty() && name != "nil") {
-      p.files[id] = skinDir + name;
-      for (char& c : p.files[id]) if (c == '\\') c = '/';
+    const ImageEntry entry = readImageEntry(ini, n);
+    if (entry.path) {
+      p.files[id] = *entry.path;
+      std::replace(p.files[id].begin(), p.files[id].end(), '\\', '/');
       panel.setPicture(id, std::make_shared<SkinFile>(id));
     }
-    panel.images[id].rect = {configInteger(ini, section, "Left", 0), configInteger(ini, section, "Top", 0),
-                             configInteger(ini, section, "Width", 0), configInteger(ini, section, "Height", 0)};
+    panel.images[id].rect = entry.rect;
   }
 }
 
@@ -293,8 +253,7 @@ EMSCRIPTEN_KEEPALIVE void zw_start(unsigned seed) {
   p.session->random = SeededRandom(p.seed);
   hh.panel.observer = &p.observer;
   p.keys.load(p.settings);
-  hh.HiScoreA = p.settings.readInteger("HiScore1", 0);
-  hh.HiScoreB = p.settings.readInteger("HiScore2", 0);
+  hh.loadHighScores();
   hh.SoundEnabled = true;
   hh.Snd_Load();
   p.recorder = std::make_unique<GameRecorder>(hh, p.session->time, p.script,
@@ -326,21 +285,9 @@ void runReplay() {
         if (r.at > p.session->time.now()) return p.session->time.stopAt(r.at, runReplay);
         break;
       case ScriptStep::Down:
-      case ScriptStep::Up: {
-        static constexpr void (Handheld::*kDown[])() = {&Handheld::Inp_game_a_down, &Handheld::Inp_game_b_down,
-                                                         &Handheld::Inp_time_down, &Handheld::Inp_left_down,
-                                                         &Handheld::Inp_right_down};
-        static constexpr void (Handheld::*kUp[])() = {&Handheld::Inp_game_a_up, &Handheld::Inp_game_b_up,
-                                                       &Handheld::Inp_time_up, &Handheld::Inp_left_up,
-                                                       &Handheld::Inp_right_up};
-        (hh.*(step.kind == ScriptStep::Down ? kDown : kUp)[step.button - 1])();
-        break;
-      }
+      case ScriptStep::Up: pressButton(hh, step.button, step.kind == ScriptStep::Down); break;
       case ScriptStep::Now: p.session->ownClock.set(step.time); break;
-      case ScriptStep::HiScores:
-        hh.HiScoreA = step.hiScoreA;
-        hh.HiScoreB = step.hiScoreB;
-        break;
+      case ScriptStep::HiScores: hh.setHighScores(step.hiScoreA, step.hiScoreB); break;
       case ScriptStep::Show:
       case ScriptStep::Nothing: break;
     }
@@ -403,23 +350,17 @@ EMSCRIPTEN_KEEPALIVE const char* zw_replay(const char* text, int speed) {
 }
 
 EMSCRIPTEN_KEEPALIVE void zw_fire(int timer) { page().timers.fire(timer); }
-EMSCRIPTEN_KEEPALIVE void zw_button(int n, int down) { pressButton(n, down != 0); }
+EMSCRIPTEN_KEEPALIVE void zw_button(int n, int down) { pressPlayerButton(n, down != 0); }
 // A key by its Windows-style code; the button it is bound to, or 0.
 EMSCRIPTEN_KEEPALIVE int zw_key(int virtualKey, int down) {
   const int n = page().keys.bindingFor(std::uint16_t(virtualKey));
-  pressButton(n, down != 0);
+  pressPlayerButton(n, down != 0);
   return n;
 }
-// The button (1..5) whose picture this image is, or 0.
+// The button (1..5) whose clickable picture this image is, or 0.
 EMSCRIPTEN_KEEPALIVE int zw_button_of(int id) {
-  switch (id) {
-    case btn_game_a_top: return 1;
-    case btn_game_b_top: return 2;
-    case btn_time_top: return 3;
-    case btn_left_top: return 4;
-    case btn_right_top: return 5;
-    default: return 0;
-  }
+  const int n = id >= 0 && id < kImageCount ? buttonOf(ImageId(id)) : 0;
+  return n && kButtonInputs[n - 1].clickable == id ? n : 0;
 }
 // The state the page and its tests look at: 0 mode, 1 score, 2 misses,
 // 3 high score A, 4 high score B, 5 the catcher's column (1..3).

@@ -1,13 +1,11 @@
 #include "about_form.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QUrl>
 
 #include "clickable_label.h"
 #include "desktop_open.h"
-#include "key_codes.h"
 #include "product_info.h"
 #include "fonts.h"
 #include "window_labels.h"
@@ -61,7 +59,7 @@ QPixmap drawPicture() {
 }  // namespace
 
 TAboutForm::TAboutForm(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
   FormCreate();
 }
@@ -93,14 +91,6 @@ void TAboutForm::FormCreate() {
   connect(la_email_2, &ClickableLabel::clicked, this, &TAboutForm::la_email_2Click);
 
   zarvik::centreOnScreen(*this);
-}
-
-void TAboutForm::keyPressEvent(QKeyEvent* event) {
-  FormKeyDown(zarvik::virtualKeyCode(event->key(), event->modifiers()));
-}
-
-void TAboutForm::FormKeyDown(std::uint16_t key) {
-  if (key == zarvik::vk::Escape) hide();
 }
 
 void TAboutForm::la_website_2Click() {

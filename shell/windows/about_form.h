@@ -1,25 +1,23 @@
 #pragma once
 // The about box: a picture, five facts about the simulator and the project's
-// two links. Stays in front of the other windows. Closed with Esc, its close
-// button, or by following a link; closing only hides it.
+// two links. Stays in front of the other windows. Closed with Esc (a
+// dialog's own key), its close button, or by following a link; closing only
+// hides it.
 
-#include <QWidget>
-#include <cstdint>
+#include <QDialog>
 
 namespace zarvik {
 class ClickableLabel;
 }
 class QLabel;
 
-class TAboutForm : public QWidget {
+class TAboutForm : public QDialog {
   Q_OBJECT
 
  public:
   explicit TAboutForm(QWidget* parent = nullptr);
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
   QLabel* im_picture = nullptr;
   QLabel* la_name_1 = nullptr;
   QLabel* la_name_2 = nullptr;
@@ -38,7 +36,6 @@ class TAboutForm : public QWidget {
 
  private:
   void FormCreate();
-  void FormKeyDown(std::uint16_t key);
   void la_website_2Click();
   void la_email_2Click();
 };

@@ -10,7 +10,6 @@
 #include "fonts.h"
 #include "key_bindings.h"
 #include "key_codes.h"
-#include "main_window.h"
 #include "pixel_style.h"
 #include "window_labels.h"
 
@@ -38,10 +37,10 @@ QPalette acceptPalette(QPalette palette) {
 
 }  // namespace
 
-TKeysForm::TKeysForm(TForm1& mainForm)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      mainForm_(mainForm) {
+TKeysForm::TKeysForm(const KeyBindings& bindings)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setWindowTitle(QStringLiteral("Key settings"));
+  setWindowModality(Qt::WindowModal);
   setFixedSize(448, 163);
   fillBackground(*this, kDialogBlue);
 
@@ -75,7 +74,7 @@ TKeysForm::TKeysForm(TForm1& mainForm)
     pixelStyle->useForScrollingList(*combo, kItemHeight, kVisibleItems);
     combo->move(row.combo);
     combo->resize(120, combo->sizeHint().height());
-    combo->setCurrentIndex(mainForm_.keyBindings()[n].KeyIndex - 1);
+    combo->setCurrentIndex(bindings[n].KeyIndex - 1);
     combo->installEventFilter(this);
     connect(combo, &QComboBox::currentIndexChanged, this, &TKeysForm::cbChange);
     KeyCombos[n - 1] = combo;
@@ -85,6 +84,9 @@ TKeysForm::TKeysForm(TForm1& mainForm)
   btn_accept->setGeometry(183, 130, 82, 25);
   btn_accept->setFont(arial(11, Bold));
   btn_accept->setCursor(Qt::PointingHandCursor);
+  // Return is the dialog's own key (FormKeyDown): as a dialog's default
+  // button the accept button would be drawn with another frame.
+  btn_accept->setAutoDefault(false);
   pixelStyle->use(*btn_accept);
   btn_accept->setPalette(acceptPalette(btn_accept->palette()));
   btn_accept->installEventFilter(this);
@@ -115,18 +117,15 @@ void TKeysForm::cbChange() { btn_accept->setEnabled(!CheckKeys()); }
 // Every list holds a choice: the bindings it starts from always name a key of
 // the table, since loading them repairs any stored index outside it.
 void TKeysForm::btn_acceptClick() {
-  std::array<int, kButtonCount> keyIndexes{};
+  KeyChoices keyIndexes{};
   for (int n = 1; n <= kButtonCount; ++n) keyIndexes[n - 1] = KeyCombos[n - 1]->currentIndex() + 1;
-  mainForm_.applyKeyChoices(keyIndexes);
-  close();
+  emit keysChosen(keyIndexes);
+  accept();
 }
 
+// Esc is the dialog's: it rejects.
 void TKeysForm::FormKeyDown(int key) {
-  if (key == vk::Return) {
-    if (btn_accept->isEnabled()) btn_acceptClick();
-  } else if (key == vk::Escape) {
-    close();
-  }
+  if (key == vk::Return && btn_accept->isEnabled()) btn_acceptClick();
 }
 
 bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
@@ -134,16 +133,10 @@ bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     FormKeyDown(virtualKeyCode(key->key(), key->modifiers()));
   }
-  return QWidget::eventFilter(watched, event);
+  return QDialog::eventFilter(watched, event);
 }
 
 void TKeysForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) KeyCombos[0]->setFocus();
-  QWidget::changeEvent(event);
-}
-
-// Whatever closes the dialog gives the main window its input back.
-void TKeysForm::closeEvent(QCloseEvent* event) {
-  mainForm_.setEnabled(true);
-  QWidget::closeEvent(event);
+  QDialog::changeEvent(event);
 }

@@ -1,21 +1,28 @@
 #pragma once
-// The key settings dialog: one list of the 44 bindable keys per button.
-// Buttons sharing a key are named in red and the dialog refuses to accept
-// until the clash is gone. Accepting stores and applies the five choices.
+// The key settings dialog: one list of the 44 bindable keys per button,
+// starting from the bindings it is built with. Buttons sharing a key are
+// named in red and the dialog refuses to accept until the clash is gone.
+// Accepting tells the five choices (keysChosen); Esc, or closing it, leaves
+// without a word. It is window-modal: the window it is tied to (the face,
+// its transient parent) takes no input while it is open.
 
-#include <QWidget>
+#include <QDialog>
 #include <array>
+
+#include "key_bindings.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class TForm1;
 
-class TKeysForm : public QWidget {
+class TKeysForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TKeysForm(TForm1& mainForm);
+  // Key indexes (1 to 44) in button order.
+  using KeyChoices = std::array<int, zarvik::kButtonCount>;
+
+  explicit TKeysForm(const zarvik::KeyBindings& bindings);
 
   // True when two buttons show the same key; paints their labels red.
   bool CheckKeys();
@@ -29,11 +36,11 @@ class TKeysForm : public QWidget {
 
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+
+ signals:
+  void keysChosen(const TKeysForm::KeyChoices& keyIndexes);
 
  private:
   void FormKeyDown(int key);
   void cbChange();
-
-  TForm1& mainForm_;
 };

@@ -143,13 +143,6 @@ void TSplashForm::FormCreate() {
   cb_sound->setCurrentIndex(soundMode >= 0 && soundMode < cb_sound->count() ? soundMode : -1);
   chb_splashscreen->setChecked(settings_.readBool("SplashScreen", true));
 
-  if (driverPlayedAtStart(settings_)) {
-    move(-width(), -height());
-    SplashPending = false;
-    playedAtCreation_ = true;
-    btn_playClick();
-    return;
-  }
   centreOnScreen(*this);
   cb_soundChange();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The splash window: names the game and its version, carries the project's
 // links, asks for the sound driver, and its play action sets up sound and
-// hands over to the main window. Skipped at start-up when a driver is stored
-// and the splash is switched off.
+// hands over to the main window. Not built at all when a driver is stored
+// and the splash is switched off (start-up then plays at once).
 
 #include <QImage>
 #include <QWidget>
@@ -35,8 +35,6 @@ class TSplashForm : public QWidget {
 
   // Whether "Display this splash screen at startup" is ticked.
   bool splashScreenChecked() const;
-  // Whether creation ran the play action at once (driver stored, splash off).
-  bool playedAtCreation() const { return playedAtCreation_; }
 
   void btn_playClick();
   void FormKeyDown(std::uint16_t key);
@@ -67,7 +65,6 @@ class TSplashForm : public QWidget {
   zarvik::SettingsStore& settings_;
   QWidget& mainWindow_;
   QAction* splashMenuEntry_;
-  bool playedAtCreation_ = false;
   bool played_ = false;
 
   QLabel* im_background = nullptr;

@@ -219,6 +219,47 @@ TEST(GameOver, GameBWritesHiScore2AndAButtonEndsTheFinalDisplay) {
   EXPECT_EQ(rig.hh.Mode, ModeTime1);
 }
 
+// Two copies of the program on one store, each started before the other
+// stored anything: what one stores lands in the other's store as in a shared
+// file. A copy shows and compares with the better of its own high score and
+// the stored one, so a lower score never replaces a better one.
+TEST(GameOver, TwoCopiesOnOneStoreKeepTheBestScores) {
+  Rig x, y;
+  const auto land = [](const Rig& from, Rig& to) {
+    for (const auto& [name, value] : from.settings.values) to.settings.values[name] = value;
+  };
+  const auto play = [](Rig& copy, bool gameA, int score) {
+    copy.time();
+    copy.startGame(gameA);
+    fifthMissNextTick(copy, score);
+    copy.wait(250 + 3600);
+    EXPECT_EQ(copy.hh.Mode, ModeGameOver);
+  };
+  play(x, true, 8);
+  land(x, y);
+  play(y, false, 4);
+  land(y, x);
+  y.time();
+  y.hh.Inp_game_a_down();
+  EXPECT_EQ(y.digits(), "___8") << "the ready display shows the other copy's high score";
+  y.hh.Inp_game_a_up();
+  y.wait(1800);
+  fifthMissNextTick(y, 2);
+  y.wait(250 + 3600);
+  play(x, false, 2);
+  EXPECT_EQ(x.settings.writes, std::vector<std::string>{"HiScore1=8"});
+  EXPECT_EQ(y.settings.writes, std::vector<std::string>{"HiScore2=4"});
+  EXPECT_EQ(y.hh.HiScoreA, 8);
+  EXPECT_EQ(x.hh.HiScoreB, 4);
+
+  // A score between the copy's own high score and a better one stored
+  // meanwhile is not stored either; one above both is.
+  x.settings.values["HiScore1"] = 20;
+  play(x, true, 15);
+  play(x, true, 21);
+  EXPECT_EQ(x.settings.writes, (std::vector<std::string>{"HiScore1=8", "HiScore1=21"}));
+}
+
 TEST(Items, LoweredLimitKeepsItemsInPlay) {
   Rig rig;
   rig.startGame();

@@ -7,24 +7,14 @@
 
 #include <map>
 
-#include "services.h"
+#include "headless.h"
 
 using namespace zarvik;
 
 namespace {
 
-class MapStore : public SettingsStore {
- public:
-  std::map<std::string, int> values;
-  int readInteger(const std::string& name, int defaultValue) override {
-    auto it = values.find(name);
-    return it == values.end() ? defaultValue : it->second;
-  }
-  void writeInteger(const std::string& name, int value) override { values[name] = value; }
-};
-
 KeyBindings loaded(std::map<std::string, int> stored) {
-  MapStore store;
+  MemorySettings store;
   store.values = std::move(stored);
   KeyBindings bindings;
   bindings.load(store);
@@ -95,7 +85,7 @@ TEST(KeyBindings, DispatchFindsTheFirstBindingInButtonOrder) {
 }
 
 TEST(KeyBindings, IndexesOutsideTheTableAreRepairedToAFreeKeyAndStored) {
-  MapStore store;
+  MemorySettings store;
   // Game A's index is junk and its default '1' is taken by Time; Left's is
   // junk and its default is free.
   store.values = {{"Key1", 99}, {"Key3", 2}, {"Key4", 0}};

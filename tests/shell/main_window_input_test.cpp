@@ -23,20 +23,13 @@
 #include "main_window.h"
 #include "settings_store.h"
 #include "skin_fixture.h"
+#include "sound_fakes.h"
 #include "testing_windows.h"
 
 using namespace zarvik;
 using namespace face_test;
 
 namespace {
-
-class CountingSound : public RecordingSoundLayer {
- public:
-  void FSOUND_Sample_Free(int sample) override { freed.push_back(sample); }
-  void FSOUND_Close() override { ++closes; }
-  std::vector<int> freed;
-  int closes = 0;
-};
 
 class FaceInput : public testing::Test {
  protected:
@@ -341,7 +334,8 @@ TEST_F(FaceInput, CtrlPlusAndMinusZoomTheWindowAndStoreTheZoom) {
 
 TEST_F(FaceInput, TheKeyDialogRefusesClashesAndAcceptingStoresAndAppliesTheKeys) {
   TestingForm1& face = open(false);
-  TestingKeysForm keys(face);
+  TestingKeysForm keys(face.keyBindings());
+  QObject::connect(&keys, &TKeysForm::keysChosen, &face, &TForm1::applyKeyChoices);
   auto texts = [&] {
     std::vector<std::string> shown;
     for (QComboBox* combo : keys.KeyCombos) shown.push_back(combo->currentText().toStdString());

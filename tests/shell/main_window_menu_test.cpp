@@ -42,7 +42,7 @@ class FaceMenu : public testing::Test {
 
   TestingForm1& open(bool fullscreen) {
     form = std::make_unique<TestingForm1>(handheld, TForm1::Options{skin.sources(), fullscreen, nullptr});
-    keys = std::make_unique<TestingKeysForm>(*form);
+    keys = std::make_unique<TestingKeysForm>(form->keyBindings());
     form->attachWindows({&about, &manual, keys.get(), nullptr});
     return *form;
   }
@@ -109,7 +109,8 @@ TEST_F(FaceMenu, EveryEntryActsFromTheMenuAndFromItsShortcut) {
        [&] { opened.opened.clear(); }},
       {4, Qt::Key_F4, [&] { return manual.isVisible(); }, [&] { manual.hide(); }},
       {5, 0, [&] { return opened.opened == QStringList{inCurrentFolder("Config.ini")}; }, [&] { opened.opened.clear(); }},
-      {6, 0, [&] { return keys->isVisible() && !face.isEnabled(); }, [&] { keys->close(); }},
+      {6, 0, [&] { return keys->isVisible() && QGuiApplication::modalWindow() == keys->windowHandle(); },
+       [&] { keys->close(); }},
       {7, 0,
        [&] { return handheld.HiScoreA == 0 && handheld.HiScoreB == 0 && stored("HiScore1") == 0 && stored("HiScore2") == 0; },
        [&] { handheld.HiScoreA = 5, handheld.HiScoreB = 6; }},
@@ -184,13 +185,17 @@ TEST_F(FaceMenu, TheKeyDialogTakesTheFacesInputUntilItClosesEitherWay) {
   for (const int closeKey : {Qt::Key_Escape, Qt::Key_Return}) {
     face.pm_7_keysClick();
     EXPECT_EQ(keys->windowHandle()->transientParent(), face.windowHandle());  // kept above the face
-    QTest::keyClick(&face, Qt::Key_F1);
-    QTest::keyClick(&face, Qt::Key_3);
+    // Keys as the window system delivers them, and a pad.
+    QTest::keyClick(face.windowHandle(), Qt::Key_F1);
+    QTest::keyClick(face.windowHandle(), Qt::Key_3);
+    face.gamepadButtonDown(Time);
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(handheld.Mode, ModeAllSegments);
     QTest::keyClick(keys->KeyCombos[0], Qt::Key(closeKey));
     EXPECT_FALSE(keys->isVisible());
-    EXPECT_TRUE(face.isEnabled());
+    QTest::keyClick(face.windowHandle(), Qt::Key_F1);  // the face takes its input again
+    EXPECT_TRUE(about.isVisible());
+    about.hide();
   }
 }
 
@@ -254,48 +259,51 @@ TEST_F(FaceMenu, TheFullscreenToggleReLaysOutTheFaceWhileAGameGoesOn) {
 TEST_F(FaceMenu, TheInGameMenuUnfoldsIntoRowsAndFoldsAfterEachUse) {
   TestingForm1& face = open(true);
   face.show();
-  auto rowText = [&](int row) { return face.MenuRows[row - 1] ? face.MenuRows[row - 1]->text() : "(none)"; };
+  GameMenu& menu = face.gameMenu();
+  auto rowText = [&](int row) { return menu.row(row) ? menu.row(row)->text() : "(none)"; };
+  // The menu button clicked as the window system delivers the click.
+  auto clickMenuButton = [&] { QTest::mouseClick(face.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10)); };
 
-  click(&face, QPoint(10, 10));  // the menu button
-  ASSERT_TRUE(face.GameMenuOpen);
+  clickMenuButton();
+  ASSERT_TRUE(menu.isOpen());
   EXPECT_EQ(face.composedPicture().pixel(100, 10), qRgb(0, 0, 0));  // the title strip
   EXPECT_EQ(rowText(1), "   About...");
   EXPECT_EQ(rowText(5), "");
   EXPECT_EQ(rowText(10), "   Display in fullscreen mode [V]");
   EXPECT_EQ(rowText(11), "   Display splash screen at startup");
-  EXPECT_EQ(face.MenuRows[0]->geometry(), QRect(0, 32, 256, 32));
-  EXPECT_EQ(face.MenuRows[12]->geometry(), QRect(0, 416, 256, 32));
+  EXPECT_EQ(menu.row(1)->geometry(), QRect(0, 32, 256, 32));
+  EXPECT_EQ(menu.row(13)->geometry(), QRect(0, 416, 256, 32));
 
   // A click on a row runs its action, then folds; the next unfold shows the new mark.
-  click(face.MenuRows[10], QPoint(20, 16));
+  click(menu.row(11), QPoint(20, 16));
   EXPECT_EQ(stored("SplashScreen"), 1);
-  EXPECT_FALSE(face.GameMenuOpen);
+  EXPECT_FALSE(menu.isOpen());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(face.findChildren<QLabel*>().size(), 0);
-  click(&face, QPoint(10, 10));
+  clickMenuButton();
   EXPECT_EQ(rowText(11), "   Display splash screen at startup [V]");
 
   // A shortcut folds the menu, then acts.
   QTest::keyClick(&face, Qt::Key_F1);
-  EXPECT_FALSE(face.GameMenuOpen);
+  EXPECT_FALSE(menu.isOpen());
   EXPECT_TRUE(about.isVisible());
 
   // A right click on the unfolded menu folds it and opens the context menu.
-  click(&face, QPoint(10, 10));
+  clickMenuButton();
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(20, 16), QPoint(20, 16));
-  QApplication::sendEvent(face.MenuRows[2], &rightClick);
-  EXPECT_FALSE(face.GameMenuOpen);
+  QApplication::sendEvent(menu.row(3), &rightClick);
+  EXPECT_FALSE(menu.isOpen());
   EXPECT_TRUE(face.pm_0_menu->isVisible());
   face.pm_0_menu->hide();
 
   // The fullscreen row returns to windowed mode; the menu button goes.
-  click(&face, QPoint(10, 10));
-  click(face.MenuRows[9], QPoint(20, 16));
-  EXPECT_FALSE(face.GameMenuOpen);
+  clickMenuButton();
+  click(menu.row(10), QPoint(20, 16));
+  EXPECT_FALSE(menu.isOpen());
   EXPECT_FALSE(face.layout().menuButtonVisible);
   EXPECT_EQ(face.size(), QSize(561, 374));
-  click(&face, QPoint(10, 10));
-  EXPECT_FALSE(face.GameMenuOpen);
+  clickMenuButton();
+  EXPECT_FALSE(menu.isOpen());
 }
 
 }  // namespace

@@ -3,36 +3,39 @@
 
 #include "settings_store.h"
 
+#include "config_values.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-using zarvik::parseStoredInteger;
+using zarvik::parseInteger;
 using zarvik::QtSettingsStore;
 
 TEST(ParseStoredInteger, AcceptsBlanksSignAndBothHexPrefixes) {
-  EXPECT_EQ(parseStoredInteger("39"), 39);
-  EXPECT_EQ(parseStoredInteger("-1"), -1);
-  EXPECT_EQ(parseStoredInteger("+7"), 7);
-  EXPECT_EQ(parseStoredInteger("   12"), 12);
-  EXPECT_EQ(parseStoredInteger("\t-3"), -3);
-  EXPECT_EQ(parseStoredInteger("$1F"), 31);
-  EXPECT_EQ(parseStoredInteger("$1f"), 31);
-  EXPECT_EQ(parseStoredInteger("0x1F"), 31);
-  EXPECT_EQ(parseStoredInteger("-$10"), -16);
-  EXPECT_EQ(parseStoredInteger("$FFFFFFFF"), -1);
-  EXPECT_EQ(parseStoredInteger("2147483647"), 2147483647);
-  EXPECT_EQ(parseStoredInteger("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(parseInteger("39"), 39);
+  EXPECT_EQ(parseInteger("-1"), -1);
+  EXPECT_EQ(parseInteger("+7"), 7);
+  EXPECT_EQ(parseInteger("   12"), 12);
+  EXPECT_EQ(parseInteger("\t-3"), -3);
+  EXPECT_EQ(parseInteger("$1F"), 31);
+  EXPECT_EQ(parseInteger("$1f"), 31);
+  EXPECT_EQ(parseInteger("0x1F"), 31);
+  EXPECT_EQ(parseInteger("-$10"), -16);
+  EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
+  EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+  EXPECT_EQ(parseInteger("-2147483648"), -2147483647 - 1);
 }
 
 TEST(ParseStoredInteger, RejectsEverythingElse) {
   for (const char* junk : {"", " ", "abc", "12abc", "12 ", "1.5", "$", "0x", "-", "$G",
                            "2147483648", "-2147483649", "$100000000", "1e3", "--1", "0b1"})
-    EXPECT_FALSE(parseStoredInteger(junk).has_value()) << '"' << junk << '"';
+    EXPECT_FALSE(parseInteger(junk).has_value()) << '"' << junk << '"';
 }
 
 class SettingsStoreTest : public testing::Test {
@@ -164,4 +167,95 @@ TEST_F(SettingsStoreTest, OnlyAChangedValueReplacesTheFile) {
   EXPECT_EQ(fileText(), "[General]\nHiScore1=11\nKey1=2\nKey2=3\n");
   store.writeIntegers({{"Key2", 3}, {"Key1", 2}});
   EXPECT_EQ(inode(), third) << "unchanged values rewrote the file";
+}
+
+// Another copy of the program writes the file between this store's reads and
+// writes: a read sees its value, and a write of another value keeps it.
+TEST_F(SettingsStoreTest, ValuesAnotherProgramWroteAreReadAndKept) {
+  store.writeIntegers({{"Key1", 2}, {"HiScore1", 3}});
+  QFile other(filePath());
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  other.write("[General]\nHiScore1=12\nKey1=7\n");
+  other.close();
+  EXPECT_EQ(store.readInteger("HiScore1", 0), 12);
+  store.writeBool("FullscreenMode", false);
+  EXPECT_EQ(fileText(), "[General]\nFullscreenMode=0\nHiScore1=12\nKey1=7\n");
+}
+
+TEST_F(SettingsStoreTest, WriteIfHigherKeepsABetterStoredNumber) {
+  struct Row {
+    QByteArray stored;  // the HiScore1 line, empty for none
+    int written, held;
+    QByteArray after;
+  };
+  for (const Row& row : {Row{"", 5, 5, "HiScore1=5"}, Row{"HiScore1=3", 5, 5, "HiScore1=5"},
+                         Row{"HiScore1=5", 5, 5, "HiScore1=5"}, Row{"HiScore1=8", 5, 8, "HiScore1=8"},
+                         Row{"HiScore1=$10", 5, 16, "HiScore1=$10"}, Row{"HiScore1=abc", 5, 5, "HiScore1=5"}}) {
+    writeFile("[General]\n" + row.stored + (row.stored.isEmpty() ? "" : "\n"));
+    EXPECT_EQ(store.writeIntegerIfHigher("HiScore1", row.written), row.held) << row.stored.constData();
+    EXPECT_EQ(fileText(), "[General]\n" + row.after + "\n") << row.stored.constData();
+  }
+}
+
+// Copies of the program raising one value at once, each its own numbers: the
+// file ends with the highest, whichever copy wrote last.
+TEST_F(SettingsStoreTest, CopiesRaisingOneValueAtOnceEndWithTheHighest) {
+  store.release();
+  constexpr int kCopies = 4, kRaises = 60;
+  std::vector<pid_t> copies;
+  for (int copy = 0; copy < kCopies; ++copy) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      QtSettingsStore own;
+      own.open();
+      // Copy 0 raises to the highest number early; the others keep writing
+      // lower ones after it.
+      for (int i = 0; i < kRaises; ++i) own.writeIntegerIfHigher("HiScore1", copy == 0 ? 1000 + i : i * kCopies + copy);
+      ::_exit(0);
+    }
+    copies.push_back(pid);
+  }
+  for (pid_t pid : copies) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(fileText().toStdString(), "[General]\nHiScore1=" + std::to_string(1000 + kRaises - 1) + "\n");
+}
+
+// A settings file that cannot be written: one message per cause in a run,
+// naming the file and the cause; the values stay as the program holds them
+// and nothing on disk changes. (Causes that root's rights would not stop.)
+TEST_F(SettingsStoreTest, AnUnwritableFileIsToldOncePerCause) {
+  struct Row {
+    const char* blocker;  // made where the folder or the file should be
+    bool folder;
+    const char* cause;
+  };
+  for (const Row& row : {Row{"/Quendrel", false, "its folder"}, Row{"/Quendrel/Zarvik50.conf", true, "a folder has that name"}}) {
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+    const QString blocker = home.path() + row.blocker;
+    ASSERT_TRUE(row.folder ? QDir().mkpath(blocker) : QDir().mkpath(home.path()));
+    if (!row.folder) {
+      QFile file(blocker);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write("kept");
+    }
+    QtSettingsStore unwritable;
+    unwritable.open();
+    QStringList messages;
+    unwritable.setFailureReporter([&messages](const QString& message) { messages << message; });
+    unwritable.writeInteger("HiScore1", 4);
+    unwritable.writeBool("FullscreenMode", false);
+    EXPECT_EQ(unwritable.writeIntegerIfHigher("HiScore2", 9), 9);
+    ASSERT_EQ(messages.size(), 1) << row.blocker;
+    EXPECT_TRUE(messages[0].contains(home.path() + "/Quendrel/Zarvik50.conf")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(row.cause)) << messages[0].toStdString();
+    QFile kept(blocker);
+    EXPECT_EQ(row.folder || (kept.open(QIODevice::ReadOnly) && kept.readAll() == "kept"), true);
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"Quendrel"});
+  }
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include <sys/stat.h>
 
@@ -41,6 +43,35 @@ void writeBackdropAndLogo(const SkinFixture& skin) {
 }
 
 }  // namespace
+
+// The table of values that the browser page is checked against too.
+TEST(LoadSkin, ReadsTheValuesOfTheTableSharedWithTheBrowser) {
+  std::ifstream table(ZARVIK_CONFIG_VALUE_CASES);
+  std::string head, line;
+  std::vector<std::pair<std::string, int>> expected;  // "width", "im_panel_game_a.left"...
+  while (std::getline(table, line)) {
+    std::istringstream words(line);
+    std::string section, key, value, result;
+    if (line.empty() || line[0] == '#' || !(words >> section >> key >> value >> result)) continue;
+    head += "[" + section + "]\n" + key + "=" + value + "\n";
+    expected.emplace_back(result.substr(0, result.find('=')), std::stoi(result.substr(result.find('=') + 1)));
+  }
+  ASSERT_FALSE(expected.empty());
+  SkinFixture skin;
+  skin.writeCompleteSkin(head);
+  Loaded l;
+  load(skin, false, l);
+  for (const auto& [what, value] : expected) {
+    const std::string name = what.substr(0, what.find('.')), field = what.substr(what.find('.') + 1);
+    int got = what == "width" ? l.layout.clientSize.width() : l.layout.clientSize.height();
+    for (int i = 0; i < kImageCount; ++i)
+      if (kSkinImages[i].name == name) {
+        const Rect& r = l.panel[ImageId(i)].rect;
+        got = field == "left" ? r.left : field == "top" ? r.top : field == "width" ? r.width : r.height;
+      }
+    EXPECT_EQ(got, value) << what;
+  }
+}
 
 TEST(LoadSkin, WindowedWithDefaults) {
   SkinFixture skin;

@@ -1,6 +1,7 @@
 #pragma once
 // The windows with the controls that tests drive made reachable.
 
+#include "game_menu.h"
 #include "keys_form.h"
 #include "main_window.h"
 #include "splash_form.h"
@@ -8,9 +9,8 @@
 class TestingForm1 : public TForm1 {
  public:
   using TForm1::TForm1;
-  using TForm1::GameMenuOpen;
-  using TForm1::MenuRows;
   using TForm1::pm_0_menu;
+  zarvik::GameMenu& gameMenu() { return *gameMenu_; }
 };
 
 class TestingKeysForm : public TKeysForm {

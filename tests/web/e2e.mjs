@@ -325,6 +325,30 @@ try {
   await page.call('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
   await page.call('Emulation.clearDeviceMetricsOverride');
 
+  // A skin's values read as the desktop program reads them (the same table
+  // is read by tests/shell/skin_loader_test.cpp), on an origin of its own.
+  const cases = readFileSync(new URL('../skin/config_value_cases.txt', import.meta.url), 'utf8').split('\n')
+    .filter(line => line.trim() && !line.startsWith('#')).map(line => line.trim().split(/\s+/));
+  const valued = mkdtempSync(join(tmpdir(), 'zarvik-values-'));
+  cpSync(copy, valued, { recursive: true });
+  writeFileSync(join(valued, 'Config.ini'), cases.map(([section, key, value]) => `[${section}]\n${key}=${value}\n`)
+    .join('') + readFileSync(join(copy, 'Config.ini'), 'utf8'));
+  execFileSync(process.execPath, [join(webDir, 'make_service_worker.mjs'), valued, join(webDir, 'service_worker.js'),
+                                  ...Object.keys(built.files)]);
+  const values = await serve(valued);
+  try {
+    await open(values.url);
+    for (const [section, key, value, result] of cases) {
+      const [what, expected] = result.split('=');
+      const [name, field] = what.split('.');
+      const got = await page.evaluate(field ? `zarvik.image('${name}').${field}` : `zarvik.faceSize().${name}`);
+      assert.equal(got, Number(expected), `[${section}] ${key}=${value}`);
+    }
+  } finally {
+    await values.close();
+    rmSync(valued, { recursive: true, force: true });
+  }
+
   // When the page cannot play: a site missing its module, a browser without
   // WebAssembly, and one without JavaScript.
   const broken = await serve(copy, { missing: ['zarvik.wasm'] });
@@ -345,7 +369,7 @@ try {
   console.log(`ok: installable, face drawn and still, game A over with ${score} as zarvik-sim's, held while hidden, ` +
               `game B over with ${scoreB}, its session (${session.shown.length} shows) replayed by zarvik-sim and the page, LCD look, ` +
               'keys set in the panel, offline play with keys and a pad, full screen, new build taken whole, ' +
-              'phone without layout shift, messages for no JavaScript, no WebAssembly and a failed download');
+              'phone without layout shift, Config.ini read as on the desktop, messages for no JavaScript, no WebAssembly and a failed download');
 } finally {
   await page.close();
   await server.close();

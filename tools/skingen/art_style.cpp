@@ -7,9 +7,7 @@
 
 namespace skingen {
 
-QRect toQRect(const zarvik::Rect& r) { return {r.left, r.top, r.width, r.height}; }
-
-QRect builtinRect(zarvik::ImageId id) { return toQRect(zarvik::kSkinImages[id].builtin); }
+QRect builtinRect(zarvik::ImageId id) { return zarvik::toQRect(zarvik::kSkinImages[id].builtin); }
 
 QImage blankPicture(QSize size) {
   QImage image(size, QImage::Format_ARGB32_Premultiplied);

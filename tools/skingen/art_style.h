@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRect>
 
+#include "qt_rect.h"
 #include "skin_images.h"
 
 class QPainter;
@@ -13,7 +14,7 @@ class QPainter;
 namespace skingen {
 
 // The face and its LCD window (the place of the overlay above all segments).
-inline constexpr QRect kFaceRect{0, 0, 561, 374};
+inline constexpr QRect kFaceRect{0, 0, zarvik::kFaceWidth, zarvik::kFaceHeight};
 inline constexpr QRect kLcdRect{145, 50, 264, 204};
 
 // See-through colour of the face bitmap, outside the case.
@@ -25,7 +26,6 @@ inline const QColor kLcdDark{186, 196, 170};
 inline const QColor kInkTop{58, 62, 54};
 inline const QColor kInkBottom{22, 24, 20};
 
-QRect toQRect(const zarvik::Rect& r);
 QRect builtinRect(zarvik::ImageId id);
 
 // A transparent ARGB picture of the given size.

@@ -3,24 +3,16 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <system_error>
 #include <vector>
-
-#include "settings_store.h"
 
 namespace zarvik {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
-}
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -77,13 +69,32 @@ std::optional<fs::path> findIgnoringCase(const fs::path& root, const std::vector
 
 }  // namespace
 
-std::optional<int> parseInteger(std::string_view text) { return parseStoredInteger(text); }
-
 int readInteger(const IniFile& ini, std::string_view section, std::string_view key,
                 int defaultValue) {
   auto text = ini.value(section, key);
   if (!text) return defaultValue;
   return parseInteger(*text).value_or(defaultValue);
+}
+
+Extent readExtent(const IniFile& ini, std::string_view section, std::string_view key, int defaultValue) {
+  const std::string text = ini.readString(section, key, "");
+  const std::optional<int> value = parseInteger(text);
+  if (!value) return {defaultValue, std::nullopt};
+  if (*value >= 1 && *value <= kMaxWindowExtent) return {*value, std::nullopt};
+  return {defaultValue, text};
+}
+
+ImageEntry readImageEntry(const IniFile& ini, int n, int offsetX, int offsetY) {
+  const std::string section = "Image" + std::to_string(n);
+  ImageEntry entry;
+  if (auto name = fileNameValue(ini.readString(section, "Filename", "")))
+    entry.path = folderValue(ini.readString("Common", "SkinDir", kDefaultSkinDir)) + *name;
+  auto bounded = [](int64_t value) { return int(std::clamp<int64_t>(value, -kMaxImageExtent, kMaxImageExtent)); };
+  entry.rect.height = bounded(readInteger(ini, section, "Height", 0));
+  entry.rect.left = bounded(int64_t(readInteger(ini, section, "Left", 0)) + offsetX);
+  entry.rect.top = bounded(int64_t(readInteger(ini, section, "Top", 0)) + offsetY);
+  entry.rect.width = bounded(readInteger(ini, section, "Width", 0));
+  return entry;
 }
 
 std::string folderValue(std::string_view value) {

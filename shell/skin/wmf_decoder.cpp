@@ -8,16 +8,14 @@
 // draws for longer than the time budget is killed. A crash inside libwmf
 // becomes an error for the file too.
 //
-// libwmf and what it needs are a dozen shared objects that the default skin
-// never uses: the library is loaded when the first metafile is drawn, not at
-// start-up.
+// libwmf is loaded when the first metafile is drawn (shared_library.h).
 
 // Qt first: libwmf's headers define macros (U8, U16) that clash with Qt's.
 #include "picture_loader.h"
+#include "shared_library.h"
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
-#include <dlfcn.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -31,8 +29,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
-#include <type_traits>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ADDRESS_SANITIZER 1
@@ -68,41 +64,22 @@ struct WmfLibrary {
   decltype(&::wmf_gd_image_pixels) gd_image_pixels;
 };
 
-struct LoadedWmf {
-  std::optional<WmfLibrary> library;
-  QString error;
-};
+void bindSymbols(WmfLibrary& table, LibrarySymbols& find) {
+  find(table.api_create, "wmf_api_create");
+  find(table.mem_open, "wmf_mem_open");
+  find(table.scan, "wmf_scan");
+  find(table.display_size, "wmf_display_size");
+  find(table.play, "wmf_play");
+  find(table.gd_function, "wmf_gd_function");
+  find(table.gd_image_pixels, "wmf_gd_image_pixels");
+}
 
 // Loaded once, in this process, so that each drawing child finds it mapped.
-const LoadedWmf& loadedWmf() {
-  static const LoadedWmf loaded = [] {
-    constexpr const char* kName = "libwmf-0.2.so.7";
-    LoadedWmf result;
-    void* handle = ::dlopen(kName, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-      result.error = QStringLiteral("the metafile library could not be loaded (%1)").arg(QString::fromLocal8Bit(::dlerror()));
-      return result;
-    }
-    WmfLibrary library{};
-    bool complete = true;
-    auto bind = [&](auto& function, const char* name) {
-      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(handle, name));
-      complete = complete && function;
-    };
-    bind(library.api_create, "wmf_api_create");
-    bind(library.mem_open, "wmf_mem_open");
-    bind(library.scan, "wmf_scan");
-    bind(library.display_size, "wmf_display_size");
-    bind(library.play, "wmf_play");
-    bind(library.gd_function, "wmf_gd_function");
-    bind(library.gd_image_pixels, "wmf_gd_image_pixels");
-    if (complete)
-      result.library = library;
-    else
-      result.error = QStringLiteral("the metafile library %1 lacks a function it should have").arg(QLatin1String(kName));
-    return result;
-  }();
-  return loaded;
+const WmfLibrary* loadWmf(QString& error) {
+  std::string why;
+  const WmfLibrary* library = loadLibraryOnce<WmfLibrary>("libwmf-0.2.so.7", "metafile library", why);
+  if (!library) error = QString::fromStdString(why);
+  return library;
 }
 
 std::uint32_t* pixelsOf(Drawing* drawing) { return reinterpret_cast<std::uint32_t*>(drawing + 1); }
@@ -239,8 +216,9 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   maxPixels = std::min(maxPixels, kMaxPicturePixels);
   if (!largestRecordFitsTheFile(data))
     return DecodedPicture::failure(QStringLiteral("damaged metafile: a record larger than the file"));
-  const LoadedWmf& wmf = loadedWmf();
-  if (!wmf.library) return DecodedPicture::failure(wmf.error);
+  QString libraryError;
+  const WmfLibrary* wmf = loadWmf(libraryError);
+  if (!wmf) return DecodedPicture::failure(libraryError);
   const std::size_t sharedBytes = sizeof(Drawing) + std::size_t(maxPixels) * 4;
   void* shared = ::mmap(nullptr, sharedBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (shared == MAP_FAILED) return DecodedPicture::failure(QStringLiteral("metafile decoder could not start"));
@@ -257,7 +235,7 @@ DecodedPicture decodeWindowsMetafile(const QByteArray& data, qint64 maxPixels) {
   if (child == 0) {
     ::close(done[0]);
     limitChildMemory(maxPixels);
-    draw(*wmf.library, reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size()), maxPixels, *drawing);
+    draw(*wmf, reinterpret_cast<unsigned char*>(bytes.data()), long(bytes.size()), maxPixels, *drawing);
     ::_exit(0);
   }
   ::close(done[1]);

@@ -86,7 +86,7 @@ class SkinChecker {
     // btn_set_top's picture is scaled to its box; every other one is cut.
     if (id != btn_set_top && loaded(picture) && picture.size() != QSize(box.width, box.height))
       problems_ << QStringLiteral("%1 (%2): the picture is %3 pixels, its box (Width x Height) %4")
-                       .arg(QString::fromStdString(section), picturePath(section), sizeText(picture.size()),
+                       .arg(QString::fromStdString(section), picturePath(id), sizeText(picture.size()),
                             sizeText(QSize(box.width, box.height)));
 
     const Rect& face = panel[im_background].rect;
@@ -123,9 +123,8 @@ class SkinChecker {
   }
 
   // The picture file as Config.ini names it (SkinDir and Filename).
-  QString picturePath(const std::string& section) const {
-    return QString::fromStdString(folderValue(ini_.readString("Common", "SkinDir", kDefaultSkinDir)) +
-                                  ini_.readString(section, "Filename", ""));
+  QString picturePath(ImageId id) const {
+    return QString::fromStdString(readImageEntry(ini_, id + 1).path.value_or(""));
   }
 
   const IniFile& ini_;

@@ -12,7 +12,10 @@
 #include <filesystem>
 #include <optional>
 
+#include "config_values.h"
+#include "game_menu_art.h"
 #include "panel.h"
+#include "qt_rect.h"
 
 namespace zarvik {
 
@@ -30,11 +33,8 @@ struct SkinSources {
 
 inline constexpr QSize kFaceSize(kFaceWidth, kFaceHeight);
 
-// The picture folders when Config.ini names none.
-inline constexpr char kDefaultSkinDir[] = "Graphics\\Skin\\";
+// The manual's folder when Config.ini names none.
 inline constexpr char kDefaultManualDir[] = "Graphics\\Manual\\";
-
-inline QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 // What LoadSkin sets on the main window besides the panel's images.
 struct FaceLayout {
@@ -59,7 +59,7 @@ struct FaceLayout {
   } logo;
 
   bool menuButtonVisible = false;  // btn_game_menu_top and btn_game_menu_background
-  QSize menuButtonBackgroundSize{36, 32};
+  QSize menuButtonBackgroundSize = kGameMenuButtonSize;
 };
 
 struct SkinLoadReport {
@@ -72,10 +72,6 @@ struct SkinLoadReport {
 
 inline const char* const kConfigMissingMessage =
     "Configuration file (Config.ini) not found. Please reinstall the game.";
-
-// Image places and sizes from Config.ini are bounded to this many pixels either
-// way: no screen is larger, and the layout's sums then never overflow.
-inline constexpr int kMaxImageExtent = 1'000'000;
 
 // LoadSkin for the given window mode on a screen of the given size. Sets the
 // pictures of the panel (telling its observer) and the images' places, and

@@ -8,6 +8,22 @@
 // PNG chunk sizes). A caller that shows only part of a picture may ask for
 // just that part: the JPEG decoder then skips the rest while decoding, and
 // every other picture is cropped once decoded.
+//
+// Qt's own image readers do not serve alone. They trust the sizes a header
+// claims (within one allocation limit for the whole process, counted in
+// bytes) and bound no other work, where a skin's pictures share a pixel
+// budget and each decoder bounds its scans, chunks and records; libjpeg
+// under them only warns about a file cut short and shows its rest grey,
+// where a half picture here is an error; their messages ("Unable to read
+// image data") do not say what is wrong, where each message here names the
+// fault for the error box that names the file; and the skin's transparency
+// rules (a bitmap's key colour in its bottom-left pixel, white in a
+// two-colour one, a PNG's or an icon's own alpha never keyed) need to know
+// what the file held. So PNG (png_decoder.cpp) and JPEG (jpeg_decoder.cpp)
+// are decoded with libpng and libjpeg, whose error handlers here return
+// instead of ending the process; bitmaps and icons (bitmap_decoder.cpp) go
+// to Qt's readers once their headers pass the budget and the file's size;
+// metafiles (wmf_decoder.cpp) are drawn by libwmf in a child process.
 
 #include <QByteArray>
 #include <QImage>

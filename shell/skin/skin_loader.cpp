@@ -14,9 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The largest window side a skin may ask for, in pixels.
-constexpr int kMaxWindowExtent = 8192;
-
 // All the pictures one run loads take at most this many pixels together
 // (192 MB drawn): a few large pictures, or one used by many images, cannot
 // take the machine's memory.
@@ -41,19 +38,15 @@ class SkinRun {
     return readInteger(ini_, section, key, defaultValue);
   }
 
-  // A window size: a number outside 1..kMaxWindowExtent would give a window
-  // nobody can see or one that takes gigabytes; it is reported and the
-  // default used. Text that is no number gives the default, as for any integer.
+  // A window size, by readExtent's rule; a refused one is reported.
   int extent(const char* section, const char* key, int defaultValue) {
-    const std::string text = string(section, key, "");
-    const std::optional<int> value = parseInteger(text);
-    if (!value) return defaultValue;
-    if (*value >= 1 && *value <= kMaxWindowExtent) return *value;
-    problem(QStringLiteral("%1, [%2] %3").arg(configName(), section, key),
-            QStringLiteral("'%1' is not a usable size (1 to %2 pixels)")
-                .arg(QString::fromStdString(text))
-                .arg(kMaxWindowExtent));
-    return defaultValue;
+    const Extent extent = readExtent(ini_, section, key, defaultValue);
+    if (extent.refused)
+      problem(QStringLiteral("%1, [%2] %3").arg(configName(), section, key),
+              QStringLiteral("'%1' is not a usable size (1 to %2 pixels)")
+                  .arg(QString::fromStdString(*extent.refused))
+                  .arg(kMaxWindowExtent));
+    return extent.value;
   }
 
   // A colour has no fallback in the file format; a bad one is reported and
@@ -178,31 +171,22 @@ void loadWindowed(SkinRun& run, FaceLayout& layout) {
   layout.logo.visible = false;
 }
 
-void loadImages(SkinRun& run, Panel& panel, QPoint offset) {
-  const std::string skinDir = folderValue(run.string("Common", "SkinDir", kDefaultSkinDir));
+void loadImages(SkinRun& run, const IniFile& ini, Panel& panel, QPoint offset) {
   for (int n = 1; n <= kImageCount; ++n) {
     const ImageId id = ImageId(n - 1);
-    const std::string section = "Image" + std::to_string(n);
-    const char* s = section.c_str();
-    if (auto name = fileNameValue(run.string(s, "Filename", ""))) {
-      const std::string written = skinDir + *name;
+    const ImageEntry entry = readImageEntry(ini, n, offset.x(), offset.y());
+    if (const std::optional<std::string>& written = entry.path) {
+      const QString section = QStringLiteral("Image%1").arg(n);
       QImage image;
-      if (auto file = run.find(written, QString::fromStdString(section), kPlaceholderShown)) {
+      if (auto file = run.find(*written, section, kPlaceholderShown)) {
         const ImageRole role = kSkinImages[id].role;
         const bool transparent = role != ImageRole::Button && role != ImageRole::Pressed;
-        if (auto picture = run.decode(*file, QString::fromStdString(section), written))
+        if (auto picture = run.decode(*file, section, *written))
           image = drawnImage(*picture, transparent);
       }
       panel.setPicture(id, SkinPicture::make(image.isNull() ? placeholderImage() : image));
     }
-    auto bounded = [](int64_t value) {
-      return int(std::clamp<int64_t>(value, -kMaxImageExtent, kMaxImageExtent));
-    };
-    Rect& rect = panel.images[id].rect;
-    rect.height = bounded(run.integer(s, "Height", 0));
-    rect.left = bounded(int64_t(run.integer(s, "Left", 0)) + offset.x());
-    rect.top = bounded(int64_t(run.integer(s, "Top", 0)) + offset.y());
-    rect.width = bounded(run.integer(s, "Width", 0));
+    panel.images[id].rect = entry.rect;
   }
 }
 
@@ -227,10 +211,10 @@ SkinLoadReport loadSkin(const SkinSources& sources, bool fullscreen, QSize scree
     layout.faceSize = layout.clientSize;
     if (fullscreen) loadFullscreen(run, screenSize, layout);
     else loadWindowed(run, layout);
-    loadImages(run, panel, layout.faceOffset);
+    loadImages(run, *ini, panel, layout.faceOffset);
   }
   layout.menuButtonVisible = fullscreen;
-  layout.menuButtonBackgroundSize = {36, 32};
+  layout.menuButtonBackgroundSize = kGameMenuButtonSize;
   return report;
 }
 
