@@ -239,7 +239,8 @@ EMSCRIPTEN_KEEPALIVE int zw_image_rect(int id, int field) {
 EMSCRIPTEN_KEEPALIVE int zw_image_visible(int id) { return page().handheld().panel.images.at(id).visible; }
 // The image whose picture this image shows, or -1 for none.
 EMSCRIPTEN_KEEPALIVE int zw_image_picture(int id) {
-  const auto* file = dynamic_cast<const SkinFile*>(page().handheld().panel.images.at(id).picture.get());
+  // The page sets no other kind of picture.
+  const auto* file = static_cast<const SkinFile*>(page().handheld().panel.images.at(id).picture.get());
   return file ? file->image : -1;
 }
 

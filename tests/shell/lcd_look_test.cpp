@@ -8,6 +8,7 @@
 
 #include "headless.h"
 #include "main_window.h"
+#include "paint_spy.h"
 #include "skin_picture.h"
 
 using namespace zarvik;
@@ -55,14 +56,6 @@ QImage shadowFootprint(const TForm1& face, const Panel& panel) {
   }
   return footprint;
 }
-
-struct PaintSpy : QObject {
-  QRegion painted;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
-    return false;
-  }
-};
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "error_box.h"
 #include "skin_fixture.h"
 #include "headless.h"
+#include "paint_spy.h"
 #include "picture_loader.h"
 
 using namespace zarvik;
@@ -54,15 +55,6 @@ QPoint centreOf(const Panel& panel, ImageId id) {
   const Rect& r = panel[id].rect;
   return QPoint(r.left + r.width / 2, r.top + r.height / 2);
 }
-
-// Collects the regions the window is asked to repaint.
-struct PaintSpy : QObject {
-  QRegion painted;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
-    return false;
-  }
-};
 
 }  // namespace
 

@@ -208,7 +208,7 @@ bool writeIcons(const SkinPictures& skin, const QString& folder, QString* error)
     return false;
   }
   for (int size : kIconSizes)
-    if (!saveImage(drawIcon(skin, size), QDir(folder).filePath(QStringLiteral("%1x%1.png").arg(size)), "png", -1,
+    if (!saveImage(drawIcon(skin, size), QDir(folder).filePath(QStringLiteral("%1x%1.png").arg(size)), "png", 0,
                    error))
       return false;
   return true;
