@@ -118,17 +118,6 @@ class PageObserver : public PanelObserver {
 // The page's clock in whole milliseconds.
 int64_t pageMilliseconds() { return int64_t(emscripten_get_now()); }
 
-// The local time at the whole second, and the milliseconds past it.
-struct WallMoment {
-  LocalDateTime second;
-  int64_t millisecond = 0;
-  static WallMoment now(const SystemClock& clock) {
-    WallMoment moment;
-    moment.second = clock.now(moment.millisecond);
-    return moment;
-  }
-};
-
 // One run of the handheld: the player's, on the page's clock, or a replay's,
 // on a clock of its own that runs in virtual time from the script's --now.
 struct Session {
@@ -174,9 +163,12 @@ struct Page {
   PageSound sound;
   PageSettings settings;
   PageObserver observer;
-  WallMoment start = WallMoment::now(clock);
+  // The page's start: the local time at the whole second, and virtual time
+  // at the milliseconds past it, so that a replay's watch ticks as this one.
+  int64_t startMillisecond = 0;
+  LocalDateTime startTime = clock.now(startMillisecond);
   uint32_t seed = 0;
-  std::unique_ptr<Session> session = std::make_unique<Session>(timers, &clock, sound, settings, 0, start.millisecond);
+  std::unique_ptr<Session> session = std::make_unique<Session>(timers, &clock, sound, settings, 0, startMillisecond);
   TextSink script;
   std::unique_ptr<GameRecorder> recorder;
   std::unique_ptr<Replay> replay;
@@ -258,7 +250,7 @@ EMSCRIPTEN_KEEPALIVE void zw_start(unsigned seed) {
   hh.SoundEnabled = true;
   hh.Snd_Load();
   p.recorder = std::make_unique<GameRecorder>(hh, p.session->time, p.script,
-                                              SessionStart{p.seed, p.start.second, hh.HiScoreA, hh.HiScoreB});
+                                              SessionStart{p.seed, p.startTime, hh.HiScoreA, hh.HiScoreB});
   hh.Mode = ModeAllSegments;
   hh.Gam_Set_Mode();
 }
@@ -324,7 +316,7 @@ EMSCRIPTEN_KEEPALIVE const char* zw_replay(const char* text, int speed) {
   p.recorder.reset();
   std::unique_ptr<Session> old = std::move(p.session);
   p.session = std::make_unique<Session>(p.timers, nullptr, p.sound, replay->settings, options.seed.value_or(0), 0);
-  p.session->ownClock.set(options.now.value_or(p.start.second));
+  p.session->ownClock.set(options.now.value_or(p.startTime));
   Handheld& hh = p.handheld();
   const Handheld& was = old->handheld;
   for (int id = 0; id < kImageCount; ++id) {
